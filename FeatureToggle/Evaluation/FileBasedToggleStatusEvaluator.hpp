@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Fenlo.hpp"
+#include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
+#include "FeatureToggle/FeatureToggleExport.hpp"
+
+namespace FeatureToggle {
+
+// An evaluator filled, once, from an override file:
+//
+//   <ReleaseToggleOverrides>
+//     <OverriddenValue toggleName="NewImporter" status="Enabled"/>
+//   </ReleaseToggleOverrides>
+//
+// Each entry's identity is the evaluator's kind name and the toggleName. The load operations
+// return 0 for success (a missing file included) and -7003 for every failure; a failed load
+// keeps the entries read before the fault.
+class FEATURETOGGLE_EXPORT FileBasedToggleStatusEvaluator : public MappingBasedToggleStatusEvaluator {
+public:
+    static constexpr int LoadFailed = -7003;
+
+    explicit FileBasedToggleStatusEvaluator(const Zelk::String& name);
+    FileBasedToggleStatusEvaluator(const FileBasedToggleStatusEvaluator& other);
+    ~FileBasedToggleStatusEvaluator() override;
+
+    // Loads the file at `location` if something is there.
+    int ReadFromXMLFileIfExists(const IO::Location& location);
+    // Loads from a channel the caller opened; the path stays empty.
+    int ReadFromXMLChannel(Zelk::XMLIChannel& channel);
+
+    // The location of the file that was opened, even if reading it then failed.
+    Zelk::Optional<IO::Location> GetXMLPath() const;
+    // True once a load was attempted, whatever its outcome.
+    bool IsContentLoadExecuted() const;
+
+private:
+    int ReadXML(Zelk::XMLIChannel& channel);
+
+    Zelk::Optional<IO::Location> xmlPath;
+    bool contentLoadExecuted;
+    Zelk::String kindName;
+};
+
+}  // namespace FeatureToggle

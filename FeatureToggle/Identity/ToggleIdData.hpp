@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+
+#include "FeatureToggle/FeatureToggleExport.hpp"
+#include "ZelkRoot.hpp"
+
+namespace FeatureToggle {
+
+// The payload of a toggle identity. A concrete kind of identity derives from it and keeps the
+// contract: payloads equal by Equals have equal GenerateHashValue. Payloads are immutable, live
+// on the platform's heap, and are reached only through the ToggleId that owns them.
+class FEATURETOGGLE_EXPORT ToggleIdData {
+public:
+    ToggleIdData() = default;
+    ToggleIdData(const ToggleIdData&) = default;
+    ToggleIdData& operator=(const ToggleIdData&) = default;
+    virtual ~ToggleIdData();
+
+    virtual Zelk::UInt32 GenerateHashValue() const = 0;
+    // False for a payload of another kind.
+    virtual bool Equals(const ToggleIdData& other) const = 0;
+    // What messages, the log and the report show for the identity.
+    virtual Zelk::String GetDisplayString() const = 0;
+    // A new payload of the same kind with equal content; the caller owns it.
+    virtual ToggleIdData* Clone() const = 0;
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* pointer) noexcept;
+};
+
+}  // namespace FeatureToggle

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "FeatureToggle/FeatureToggleExport.hpp"
+#include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+
+namespace FeatureToggle {
+
+// A toggle bound to the boolean preference `name` under `path` in the user domain, read once at
+// its first status computation. Disabled by default, and when the preference is missing.
+class FEATURETOGGLE_EXPORT DebugToggle : public AutomaticallyEvaluatedToggle {
+public:
+    DebugToggle(const Zelk::String& path, const Zelk::String& name);
+    ~DebugToggle() override;
+};
+
+}  // namespace FeatureToggle

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "FeatureToggle/FeatureToggleExport.hpp"
+#include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
+
+namespace FeatureToggle {
+
+// A toggle whose compiled-in default the release override file "ReleaseToggleOverrides.xml"
+// may switch. All release toggles share one evaluator, loaded once by the host:
+//
+//   FeatureToggle::ReleaseToggle newImporter("NewImporter", FeatureToggle::ToggleDefaultStatus::Disabled);
+//   ...
+//   FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();  // at start-up
+//   if (FeatureToggle::IsToggleEnabled(newImporter)) { ... }
+class FEATURETOGGLE_EXPORT ReleaseToggle : public OnDemandEvaluatedToggle {
+public:
+    ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus);
+    ~ReleaseToggle() override;
+
+    // Loads "ReleaseToggleOverrides.xml" from the platform's special location 3, evaluates every
+    // live on-demand toggle and writes what the file overrode to the application log. A file
+    // that cannot be read is reported as "Invalid Release Toggle override file"; the entries
+    // read before the fault still apply. Loads at most once per process.
+    static void LoadReleaseToggleCustomStatusFromConfigFile();
+};
+
+}  // namespace FeatureToggle

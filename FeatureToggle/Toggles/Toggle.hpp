@@ -1,0 +1,71 @@
+#pragma once
+
+#include "FeatureToggle/FeatureToggleExport.hpp"
+#include "FeatureToggle/Identity/ToggleId.hpp"
+#include "FeatureToggle/Toggles/OnceValue.hpp"
+#include "FeatureToggle/Toggles/ToggleStatus.hpp"
+
+namespace FeatureToggle {
+
+struct ToggleInfo;
+
+// The base of every feature toggle: an identity, a compiled-in default, an optional status
+// override (set by tests) and a mark of whether client code has ever asked for the status.
+// A toggle is in the process-wide registry from the end of this base's construction to the
+// start of its destruction. Client code asks IsToggleEnabled(toggle) and nothing else.
+class FEATURETOGGLE_EXPORT Toggle {
+public:
+    virtual ~Toggle();
+    Toggle(const Toggle&) = delete;
+    Toggle& operator=(const Toggle&) = delete;
+
+    // The status, without marking the toggle queried; only the toggle report reads it so.
+    ToggleStatus GetCurrentStatus(Zelk::Friend<ToggleInfo>) const;
+
+protected:
+    // Clones the identity, takes the test override in force for it, and registers the toggle.
+    Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus);
+
+    // The status the concrete kind computes, used when no override is set.
+    virtual ToggleStatus GetCurrentStatusImpl() const = 0;
+    // Whether the concrete kind's status differs from the default.
+    virtual bool IsDefaultValueOverriddenImpl() const = 0;
+
+    // Marks the toggle queried, then returns its status.
+    ToggleStatus QueryCurrentStatus() const;
+    ToggleDefaultStatus GetDefaultStatus() const;
+    const ToggleId& GetToggleId() const;
+    // True while an override is set; otherwise the concrete kind decides.
+    bool IsDefaultValueOverridden() const;
+    void SetStatusOverride(ToggleStatus status);
+    void ClearStatusOverride();
+    // True once a query has finished on any thread; never reset.
+    bool WasQueried() const;
+
+private:
+    friend class ToggleAccessor;
+
+    ToggleStatus GetCurrentStatus() const;
+
+    ToggleId toggleId;
+    ToggleDefaultStatus defaultStatus;
+    Zelk::Optional<ToggleStatus> statusOverride;
+    mutable OnceValue<bool> queried;
+};
+
+// The library's own way into a toggle's protected state, for its diagnostics and test aids.
+class FEATURETOGGLE_EXPORT ToggleAccessor {
+public:
+    static void ClearStatusOverride(Toggle& toggle);
+    static ToggleDefaultStatus GetDefaultStatus(const Toggle& toggle);
+    static const ToggleId& GetToggleId(const Toggle& toggle);
+    static bool IsDefaultValueOverridden(const Toggle& toggle);
+    static ToggleStatus QueryCurrentStatus(const Toggle& toggle);
+    static void SetStatusOverride(Toggle& toggle, ToggleStatus status);
+    static bool WasQueried(const Toggle& toggle);
+};
+
+// The one question client code asks: is the toggle's status Enabled? Marks it queried.
+FEATURETOGGLE_EXPORT bool IsToggleEnabled(const Toggle& toggle);
+
+}  // namespace FeatureToggle

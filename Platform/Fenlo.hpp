@@ -1,0 +1,67 @@
+// Fenlo: file and folder locations, and the file system service.
+#pragma once
+
+#include <filesystem>
+
+#include "ZelkRoot.hpp"
+
+namespace IO {
+
+// One path element.
+class Name {
+public:
+    Name(const char* text);
+
+    const char* ToCStr() const noexcept { return text.c_str(); }
+
+private:
+    std::string text;
+};
+
+// A file or folder location; empty when default-constructed.
+class Location {
+public:
+    Location() = default;
+    explicit Location(const char* path);
+    explicit Location(std::filesystem::path path);
+
+    bool IsEmpty() const noexcept { return path.empty(); }
+    // Appends `name` as the last path element: 0, or non-zero for an empty name or one that is
+    // not a single path element (it holds a separator, or is "." or "..").
+    int AppendToLocal(const Name& name);
+    // The location as people read it.
+    Zelk::UniString ToDisplayText() const;
+    // The location as the operating system takes it.
+    const std::filesystem::path& GetPath() const noexcept { return path; }
+
+    friend bool operator==(const Location& left, const Location& right) { return left.path == right.path; }
+
+private:
+    std::filesystem::path path;
+};
+
+enum SpecialLocationId : int {
+    // The folder that holds the release toggle override file.
+    ReleaseToggleOverridesFolder = 3,
+};
+
+class FileSystem {
+public:
+    // Fills `location` with the folder the identifier names: 0, or non-zero for an identifier
+    // that names no folder (`location` is then left alone).
+    //
+    // Special location 3 is, in order of precedence: the folder the host set with
+    // SetSpecialLocation; the folder named by the environment variable
+    // FEATURETOGGLE_OVERRIDE_DIR; "FeatureToggle" in $XDG_CONFIG_HOME, else in ~/.config.
+    int GetSpecialLocation(int id, Location& location) const;
+    // Sets `exists` to whether something (a file or a folder) is at the location: 0, or
+    // non-zero when the file system cannot tell (a permission error, a link loop).
+    int Contains(const Location& location, bool& exists) const;
+
+    // Host: makes special location `id` name `location`; an empty location undoes it.
+    void SetSpecialLocation(int id, const Location& location);
+};
+
+extern FileSystem fileSystem;
+
+}  // namespace IO

@@ -1,0 +1,648 @@
+// ZelkRoot: the core platform layer the feature toggle library runs on.
+//
+// Strings, memory, the application log, error reports, preferences, atomics and the
+// spin lock, XML input channels and the containers. Everything a host or a test needs
+// to steer (where log entries, error reports and preferences go) sits in the `Host`
+// parts of each section.
+#pragma once
+
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace Zelk {
+
+using Int32 = std::int32_t;
+using UInt32 = std::uint32_t;
+using UInt64 = std::uint64_t;
+
+// ---------------------------------------------------------------------------------------------
+// Memory
+
+// Every heap object of the library and of the containers below goes through here, so that a
+// host (or a benchmark) can count what is allocated.
+class MemoryManager {
+public:
+    static void* Allocate(std::size_t size);  // throws std::bad_alloc on failure
+    static void Free(void* pointer) noexcept;
+
+    struct Statistics {
+        UInt64 allocations = 0;
+        UInt64 frees = 0;
+        UInt64 bytesAllocated = 0;
+    };
+    // Counts since the start of the process; relaxed atomics, cheap enough to keep always on.
+    static Statistics GetStatistics();
+};
+
+// A standard allocator over the memory manager, for the containers and strings of this layer.
+template <typename T>
+class Allocator {
+public:
+    using value_type = T;
+
+    Allocator() noexcept = default;
+    template <typename U>
+    Allocator(const Allocator<U>&) noexcept {}
+
+    T* allocate(std::size_t count) {
+        if (count > std::numeric_limits<std::size_t>::max() / sizeof(T)) {
+            throw std::bad_array_new_length();
+        }
+        return static_cast<T*>(MemoryManager::Allocate(count * sizeof(T)));
+    }
+    void deallocate(T* pointer, std::size_t) noexcept { MemoryManager::Free(pointer); }
+
+    template <typename U>
+    bool operator==(const Allocator<U>&) const noexcept {
+        return true;
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Strings
+
+// An 8-bit string. Text is UTF-8 by convention; all operations work on bytes.
+class String {
+public:
+    String() = default;
+    String(const char* text);  // null is taken as the empty string
+    String(const char* text, std::size_t length);
+
+    const char* ToCStr() const noexcept { return text.c_str(); }
+    std::size_t GetLength() const noexcept { return text.size(); }
+    bool IsEmpty() const noexcept { return text.empty(); }
+
+    // ASCII letters only; other bytes are kept.
+    String ToLowerCase() const;
+
+    // 32-bit FNV-1a over the bytes: equal strings give equal hashes.
+    UInt32 GenerateHashValue() const noexcept;
+
+    String& operator+=(const String& other);
+
+    friend String operator+(const String& left, const String& right);
+    friend bool operator==(const String& left, const String& right) noexcept { return left.text == right.text; }
+    friend bool operator<(const String& left, const String& right) noexcept { return left.text < right.text; }
+
+private:
+    std::basic_string<char, std::char_traits<char>, Allocator<char>> text;
+};
+
+enum ZelkCharCode : Int32 {
+    CC_UTF8 = 0,
+};
+
+// A Unicode string, held as UTF-8. Positions and lengths count bytes; since UTF-8 never
+// uses an ASCII byte inside a multi-byte sequence, searching for ASCII text is exact.
+class UniString {
+public:
+    static constexpr std::size_t MaxUSize = std::numeric_limits<std::size_t>::max();
+
+    UniString() = default;
+    UniString(const char* text, ZelkCharCode charCode = CC_UTF8);
+
+    // printf-style formatting; field widths count bytes.
+    static UniString Printf(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 1, 2)))
+#endif
+        ;
+
+    const char* ToCStr() const noexcept { return text.c_str(); }
+    std::size_t GetLength() const noexcept { return text.size(); }
+    bool IsEmpty() const noexcept { return text.empty(); }
+
+    // True when every character is in the 7-bit range.
+    bool IsASCII() const noexcept;
+    // Removes leading and trailing Unicode white space, in place.
+    UniString& Trim();
+    // Position of the first occurrence of `what` at or after `from`, or MaxUSize.
+    std::size_t FindFirst(const char* what, std::size_t from = 0) const;
+    // At most `length` bytes from `from`.
+    UniString GetSubstring(std::size_t from, std::size_t length = MaxUSize) const;
+
+    friend UniString operator+(const char* left, const UniString& right);
+    friend bool operator==(const UniString& left, const UniString& right) noexcept { return left.text == right.text; }
+    friend bool operator==(const UniString& left, const char* right) noexcept;
+
+private:
+    std::basic_string<char, std::char_traits<char>, Allocator<char>> text;
+};
+
+enum ToValueMode : Int32 {
+    // The whole text must be the number: no sign, no trailing characters.
+    WholeTextIsNumber = 1,
+};
+
+enum TrimWSMode : Int32 {
+    NoWhiteSpaceTrimming = 0,
+};
+
+// Reads a decimal unsigned 32-bit number. Returns false for anything else, an
+// overflow included, and leaves `value` alone then.
+bool strtovalue(const UniString& text, UInt32& value, ToValueMode valueMode, TrimWSMode trimMode);
+
+// ---------------------------------------------------------------------------------------------
+// Templates
+
+template <typename T>
+class Optional {
+public:
+    Optional() = default;
+    Optional(const T& value) : storage(value) {}
+    Optional(T&& value) : storage(std::move(value)) {}
+
+    bool HasValue() const noexcept { return storage.has_value(); }
+    const T& Get() const { return *storage; }
+    T& Get() { return *storage; }
+    void Clear() noexcept { storage.reset(); }
+
+    friend bool operator==(const Optional& left, const Optional& right) { return left.storage == right.storage; }
+
+private:
+    std::optional<T> storage;
+};
+
+// A passkey: only `T` can make one, so an operation that takes a Friend<T> can be called only
+// from `T`. It is copyable so that it can be passed on.
+template <typename T>
+class Friend {
+    friend T;
+    Friend() noexcept {}
+};
+
+template <typename T>
+class Array {
+public:
+    using Iterator = typename std::vector<T, Allocator<T>>::iterator;
+    using ConstIterator = typename std::vector<T, Allocator<T>>::const_iterator;
+
+    void Push(const T& item) { items.push_back(item); }
+    void Push(T&& item) { items.push_back(std::move(item)); }
+    std::size_t GetSize() const noexcept { return items.size(); }
+    bool IsEmpty() const noexcept { return items.empty(); }
+    void EnsureCapacity(std::size_t capacity) { items.reserve(capacity); }
+    T& operator[](std::size_t index) { return items[index]; }
+    const T& operator[](std::size_t index) const { return items[index]; }
+
+    Iterator begin() noexcept { return items.begin(); }
+    Iterator end() noexcept { return items.end(); }
+    ConstIterator begin() const noexcept { return items.begin(); }
+    ConstIterator end() const noexcept { return items.end(); }
+
+private:
+    std::vector<T, Allocator<T>> items;
+};
+
+// How the hash containers hash a key: a key type with a GenerateHashValue member uses it;
+// anything else (pointers, integers) uses std::hash folded to 32 bits.
+template <typename Key>
+UInt32 HashOf(const Key& key) {
+    if constexpr (requires { { key.GenerateHashValue() } -> std::convertible_to<UInt32>; }) {
+        return key.GenerateHashValue();
+    } else {
+        const std::size_t hash = std::hash<Key>{}(key);
+        return static_cast<UInt32>(hash ^ (static_cast<UInt64>(hash) >> 32));
+    }
+}
+
+namespace Detail {
+
+struct NoValue {};
+
+// A hash table whose entries sit in one dense array in the order they were added. Removing an
+// entry moves the last one into its place, so the array stays dense and enumeration walks it
+// front to back. Buckets hold the index of the first entry of their chain.
+template <typename Key, typename Value>
+class DenseHashTable {
+public:
+    struct Entry {
+        Key key;
+        Value value;
+        UInt32 hash;
+        Int32 next;  // next entry of the same bucket, or -1
+    };
+
+    std::size_t GetSize() const noexcept { return entries.size(); }
+
+    Value* Find(const Key& key) {
+        const Int32 index = IndexOf(key, HashOf(key));
+        return index < 0 ? nullptr : &entries[static_cast<std::size_t>(index)].value;
+    }
+    const Value* Find(const Key& key) const { return const_cast<DenseHashTable*>(this)->Find(key); }
+
+    // Adds the entry if the key is absent; returns the entry's value and whether it was added.
+    template <typename KeyArg, typename... ValueArgs>
+    std::pair<Value*, bool> Insert(KeyArg&& key, ValueArgs&&... valueArgs) {
+        const UInt32 hash = HashOf(key);
+        const Int32 existing = IndexOf(key, hash);
+        if (existing >= 0) {
+            return {&entries[static_cast<std::size_t>(existing)].value, false};
+        }
+        if ((entries.size() + 1) * 4 > buckets.size() * 3) {
+            Rehash(buckets.empty() ? 8 : buckets.size() * 2);
+        }
+        const std::size_t bucket = hash & (buckets.size() - 1);
+        entries.push_back(Entry{Key(std::forward<KeyArg>(key)), Value(std::forward<ValueArgs>(valueArgs)...), hash,
+                                buckets[bucket]});
+        buckets[bucket] = static_cast<Int32>(entries.size() - 1);
+        return {&entries.back().value, true};
+    }
+
+    bool Remove(const Key& key) {
+        if (buckets.empty()) {
+            return false;
+        }
+        const UInt32 hash = HashOf(key);
+        Int32* link = &buckets[hash & (buckets.size() - 1)];
+        while (*link >= 0 && !(entries[static_cast<std::size_t>(*link)].hash == hash &&
+                               entries[static_cast<std::size_t>(*link)].key == key)) {
+            link = &entries[static_cast<std::size_t>(*link)].next;
+        }
+        if (*link < 0) {
+            return false;
+        }
+        const Int32 removed = *link;
+        *link = entries[static_cast<std::size_t>(removed)].next;
+
+        const Int32 last = static_cast<Int32>(entries.size() - 1);
+        if (removed != last) {
+            // Point whatever referred to the last entry at the slot it moves into.
+            Int32* lastLink = &buckets[entries.back().hash & (buckets.size() - 1)];
+            while (*lastLink != last) {
+                lastLink = &entries[static_cast<std::size_t>(*lastLink)].next;
+            }
+            *lastLink = removed;
+            entries[static_cast<std::size_t>(removed)] = std::move(entries.back());
+        }
+        entries.pop_back();
+        return true;
+    }
+
+    void Clear() noexcept {
+        entries.clear();
+        buckets.clear();
+    }
+
+    const Entry& EntryAt(std::size_t index) const { return entries[index]; }
+    Entry& EntryAt(std::size_t index) { return entries[index]; }
+
+private:
+    Int32 IndexOf(const Key& key, UInt32 hash) const {
+        if (buckets.empty()) {
+            return -1;
+        }
+        Int32 index = buckets[hash & (buckets.size() - 1)];
+        while (index >= 0) {
+            const Entry& entry = entries[static_cast<std::size_t>(index)];
+            if (entry.hash == hash && entry.key == key) {
+                return index;
+            }
+            index = entry.next;
+        }
+        return -1;
+    }
+
+    void Rehash(std::size_t bucketCount) {
+        std::vector<Int32, Allocator<Int32>> newBuckets(bucketCount, -1);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::size_t bucket = entries[i].hash & (bucketCount - 1);
+            entries[i].next = newBuckets[bucket];
+            newBuckets[bucket] = static_cast<Int32>(i);
+        }
+        buckets.swap(newBuckets);
+    }
+
+    std::vector<Entry, Allocator<Entry>> entries;
+    std::vector<Int32, Allocator<Int32>> buckets;
+};
+
+}  // namespace Detail
+
+// A map kept in insertion order; removing an entry moves the last entry into its place.
+template <typename Key, typename Value>
+class HashTable {
+public:
+    std::size_t GetSize() const noexcept { return table.GetSize(); }
+    bool IsEmpty() const noexcept { return table.GetSize() == 0; }
+    bool Contains(const Key& key) const { return table.Find(key) != nullptr; }
+
+    // Null when the key is absent.
+    Value* Get(const Key& key) { return table.Find(key); }
+    const Value* Get(const Key& key) const { return table.Find(key); }
+
+    // Adds the entry if the key is absent; an existing entry keeps its value. True if added.
+    bool Add(const Key& key, const Value& value) { return table.Insert(key, value).second; }
+    // The value of the key's entry, made with Value() first if the key is absent.
+    Value& GetOrAdd(const Key& key) { return *table.Insert(key).first; }
+    // True if an entry was removed.
+    bool Remove(const Key& key) { return table.Remove(key); }
+    void Clear() noexcept { table.Clear(); }
+
+    // Entries by position, 0 to GetSize() - 1, in entry order.
+    const Key& GetKeyAt(std::size_t index) const { return table.EntryAt(index).key; }
+    const Value& GetValueAt(std::size_t index) const { return table.EntryAt(index).value; }
+    Value& GetValueAt(std::size_t index) { return table.EntryAt(index).value; }
+
+private:
+    Detail::DenseHashTable<Key, Value> table;
+};
+
+// A set kept in insertion order, with the same removal rule as HashTable.
+template <typename Key>
+class HashSet {
+public:
+    std::size_t GetSize() const noexcept { return table.GetSize(); }
+    bool IsEmpty() const noexcept { return table.GetSize() == 0; }
+    bool Contains(const Key& key) const { return table.Find(key) != nullptr; }
+
+    // True if added; a key already present is not added twice.
+    bool Add(const Key& key) { return table.Insert(key).second; }
+    bool Add(Key&& key) { return table.Insert(std::move(key)).second; }
+    bool Remove(const Key& key) { return table.Remove(key); }
+    void Clear() noexcept { table.Clear(); }
+
+    const Key& GetAt(std::size_t index) const { return table.EntryAt(index).key; }
+
+    class ConstIterator {
+    public:
+        ConstIterator(const HashSet* set, std::size_t index) : set(set), index(index) {}
+        const Key& operator*() const { return set->GetAt(index); }
+        ConstIterator& operator++() {
+            ++index;
+            return *this;
+        }
+        bool operator!=(const ConstIterator& other) const { return index != other.index; }
+
+    private:
+        const HashSet* set;
+        std::size_t index;
+    };
+    ConstIterator begin() const { return ConstIterator(this, 0); }
+    ConstIterator end() const { return ConstIterator(this, GetSize()); }
+
+private:
+    Detail::DenseHashTable<Key, Detail::NoValue> table;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Exceptions
+
+// The platform's own exception type.
+class ZelkException : public std::exception {
+public:
+    explicit ZelkException(const char* message);
+    const char* what() const noexcept override;
+
+private:
+    std::shared_ptr<const std::string> message;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Synchronisation
+
+// Stores `newValue` into `*target` if it holds `expected`; says whether it did. A full barrier.
+inline bool AtomicCompareAndSwap(volatile Int32* target, Int32 newValue, Int32 expected) noexcept {
+    return __atomic_compare_exchange_n(target, &expected, newValue, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
+}
+// Reads `*source` with acquire ordering.
+inline Int32 AtomicLoadAcquire(const volatile Int32* source) noexcept { return __atomic_load_n(source, __ATOMIC_ACQUIRE); }
+// Writes `*target` with release ordering.
+inline void AtomicStoreRelease(volatile Int32* target, Int32 value) noexcept {
+    __atomic_store_n(target, value, __ATOMIC_RELEASE);
+}
+
+// The processor's spin-wait hint (PAUSE on x86-64).
+inline void SpinWaitHint() noexcept {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#endif
+}
+
+class Thread {
+public:
+    // Gives up the processor to another ready thread.
+    static void Yield() noexcept;
+};
+
+class SpinLock {
+public:
+    SpinLock() noexcept = default;
+    SpinLock(const SpinLock&) = delete;
+    SpinLock& operator=(const SpinLock&) = delete;
+
+    // Spins with the processor's pause hint; with `yieldWhileWaiting` it also yields the thread
+    // now and then, so that a waiter does not starve the holder on a busy machine.
+    void Acquire(bool yieldWhileWaiting) noexcept;
+    void Release() noexcept;
+
+private:
+    volatile Int32 state = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The application log
+
+// A line template made once per call site: each '%' stands for one argument, in order.
+class InfoLogLine {
+public:
+    InfoLogLine(const char* lineTemplate, const char* category, const char* source);
+
+    const char* GetTemplate() const noexcept { return lineTemplate.c_str(); }
+
+private:
+    std::string lineTemplate;
+    std::string category;
+    std::string source;
+};
+
+class FastLogger {
+public:
+    // Collects one entry; the entry is complete, and handed to the sink, when it is destroyed.
+    class LogComposer {
+    public:
+        LogComposer() = default;
+        LogComposer(const LogComposer&) = delete;
+        LogComposer& operator=(const LogComposer&) = delete;
+        ~LogComposer();
+
+        LogComposer& Append(UInt32 number);
+        LogComposer& Append(const char* text);
+
+    private:
+        friend class FastLogger;
+        void AppendArgument(std::string argument);
+
+        FastLogger* logger = nullptr;
+        const InfoLogLine* line = nullptr;
+        std::vector<std::string> arguments;
+    };
+
+    // Starts an entry of `line` in `composer`.
+    LogComposer& Append(const InfoLogLine& line, LogComposer& composer);
+
+    // The text of a complete entry: the template with each '%' replaced by the next argument.
+    // A '%' without an argument stays as it is; arguments beyond the last '%' are dropped.
+    static std::string Compose(const char* lineTemplate, const std::vector<std::string>& arguments);
+
+    // Where complete entries go. The default sink writes each entry as one line to standard
+    // error; an empty function restores it.
+    using Sink = std::function<void(const char* entry)>;
+    void SetSink(Sink sink);
+
+private:
+    void Write(const std::string& entry);
+
+    Sink sink;
+};
+
+// The application log.
+extern FastLogger logger;
+
+}  // namespace Zelk
+
+// ---------------------------------------------------------------------------------------------
+// Error reports
+
+// Hands `message` to the application's error report facility.
+void BugRep_ReportError(const char* message, Zelk::UInt32 flags, Zelk::Int32 reserved);
+
+// The facility itself: the default handler writes the message as one line to standard error;
+// an empty function restores it.
+using BugRep_Handler = std::function<void(const char* message, Zelk::UInt32 flags)>;
+void BugRep_SetHandler(BugRep_Handler handler);
+
+// ---------------------------------------------------------------------------------------------
+// Preferences
+
+namespace ZelkPref {
+
+using Zelk::Int32;
+using Zelk::UInt32;
+
+// The roots of the preference store.
+enum RootKeyDomain : Int32 {
+    ApplicationDomain = 0,  // sections of GetBoolValue live here, the section being the path
+    UserDomain = 1,         // debug toggles
+};
+
+// Result codes of IRoot reads.
+inline constexpr UInt32 ResultOk = 0;
+inline constexpr UInt32 ResultValueNotFound = 0x81000501;  // nothing stored at that path and name
+inline constexpr UInt32 ResultValueEmpty = 0x81000502;     // stored, but empty: the out-parameter is left alone
+inline constexpr UInt32 ResultNotABoolean = 0x81000503;    // stored, but not "true", "false", "1" or "0"
+
+// An open preference root.
+class IRoot {
+public:
+    enum WriteBackMode : Int32 {
+        NoWriteBack = 0,
+    };
+
+    virtual ~IRoot() = default;
+    // Reads the boolean `valueName` at `path`. The two trailing arguments are reserved (0).
+    virtual UInt32 ReadBool(const char* path, const char* valueName, bool* value, Int32 reserved1,
+                            Int32 reserved2) = 0;
+};
+
+// A root for the domain, or null when it cannot be opened. Close it with CloseRootKey.
+IRoot* OpenRootKey(RootKeyDomain domain);
+// Releases the root `*root` holds (nothing if null) and sets `*root` to null.
+void CloseRootKey(IRoot** root);
+
+// The stored boolean `key` of `section` (ApplicationDomain), or `defaultValue`.
+bool GetBoolValue(const char* section, const char* key, bool defaultValue, IRoot::WriteBackMode mode);
+
+// What a host and a test steer.
+namespace Host {
+
+// Loads the preference file at `path`, replacing what the store held. A missing file gives an
+// empty store; a malformed one is reported once through BugRep_ReportError and gives an empty
+// store. The format:
+//   <Preferences>
+//     <Value domain="1" path="Debug/Rendering" name="ShowFrameRate">true</Value>
+//   </Preferences>
+void LoadPreferenceFile(const char* path);
+// Sets one value in memory ("true", "false", "1", "0", or any other text to test bad values).
+void SetValue(RootKeyDomain domain, const char* path, const char* name, const char* text);
+// Forgets every value and every test setting below.
+void Reset();
+
+// Makes OpenRootKey return null for the domain.
+void SetDomainUnavailable(RootKeyDomain domain, bool unavailable);
+// Makes every ReadBool return `code` without touching its out-parameter; empty to stop.
+void ForceReadResult(std::optional<UInt32> code);
+
+struct Statistics {
+    int rootsOpened = 0;
+    int closeCalls = 0;  // CloseRootKey calls, with a null root or not
+};
+Statistics GetStatistics();
+
+}  // namespace Host
+}  // namespace ZelkPref
+
+// ---------------------------------------------------------------------------------------------
+// XML input
+
+namespace Zelk {
+
+// Reads one XML document, element by element.
+class XMLIChannel {
+public:
+    virtual ~XMLIChannel() = default;
+
+    // Reads the document's first start tag: 1 and its name, the channel then inside that element
+    // before its first child; anything else when there is none.
+    virtual int ReadStartTagName(UniString& name) = 0;
+    // Looks at what comes next inside the current element without consuming it: 2 when the
+    // element ends next; 1 and the name of the next child element; 0 when the document cannot
+    // be read further. Text, comments and processing instructions are passed over.
+    virtual int PeekNextTagName(UniString& name) = 0;
+    virtual bool HasAttribute(const char* name) = 0;
+    // 0 and the attribute's text when it was read.
+    virtual int ReadAttribute(const char* name, UniString& value) = 0;
+    // Keeps a read error message; returns the number of messages kept so far.
+    virtual int RecordError(const UniString& message) = 0;
+    virtual std::vector<std::string> GetRecordedErrors() const = 0;
+
+protected:
+    friend class XMLITag;
+    // Enters the next child element, which must be named `tagName`; false if it is not next.
+    virtual bool EnterElement(const char* tagName) = 0;
+    // Leaves the current element, skipping whatever of it was not read.
+    virtual void LeaveElement() = 0;
+};
+
+// Enters the next child element while it lives.
+class XMLITag {
+public:
+    XMLITag(XMLIChannel& channel, const char* tagName);
+    ~XMLITag();
+    XMLITag(const XMLITag&) = delete;
+    XMLITag& operator=(const XMLITag&) = delete;
+
+    bool IsEntered() const noexcept { return entered; }
+
+private:
+    XMLIChannel& channel;
+    bool entered;
+};
+
+enum XMLNoTopLevelTagType : Int32 {
+    TopLevelTagRequired = 0,
+};
+
+}  // namespace Zelk

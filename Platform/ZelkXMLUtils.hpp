@@ -1,0 +1,94 @@
+// ZelkXMLUtils: opening XML documents as Zelk::XMLIChannel readers, and named enumerations.
+#pragma once
+
+#include <cstdio>
+
+#include "Fenlo.hpp"
+#include "ZelkRoot.hpp"
+
+namespace ZelkXML {
+
+using Zelk::Int32;
+using Zelk::UInt32;
+
+// Keeps XML reading possible while it lives. Make one per library that reads XML.
+class XercescInitializer {
+public:
+    XercescInitializer();
+    ~XercescInitializer();
+    XercescInitializer(const XercescInitializer&) = delete;
+    XercescInitializer& operator=(const XercescInitializer&) = delete;
+};
+
+enum ExceptionPolicy : Int32 {
+    ReturnErrorCodes = 0,
+};
+
+// A new channel over the XML file at `location`, or null when the file cannot be opened for
+// reading. The caller owns the channel. The parser never reaches the network, never loads
+// external entities or DTDs, and bounds entity expansion; a malformed document makes reads
+// fail. Errors the parser meets are recorded on the channel (GetRecordedErrors), each
+// with its line number.
+Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTopLevelTagType topLevelTagType,
+                                     ExceptionPolicy exceptionPolicy);
+// The same over a document held in memory (tests, tools).
+Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t length);
+
+// The failure code of NamedEnumType::Read.
+inline constexpr int InvalidValueCode = -7003;
+
+template <typename T>
+struct NamedEnumItem {
+    T value;
+    const char* name;
+};
+
+namespace Detail {
+// Parses `text` by the grammar of NamedEnumType; names[i] stands for values[i].
+bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
+                        const UInt32* values, std::size_t count, UInt32& value);
+}  // namespace Detail
+
+// An enumeration read from XML attribute text, by name or by number.
+//
+// The text is cut into pieces at every separator; each piece is trimmed of white space and
+// empty pieces are skipped. A piece is a value when it is one of the names, or "0x" or "0X"
+// followed by hexadecimal digits (what follows the digits is ignored), or an unsigned
+// decimal number. The text is valid when exactly one piece is a value. Numbers need not be
+// the value of a listed item.
+template <typename T>
+class NamedEnumType {
+public:
+    template <std::size_t Count>
+    NamedEnumType(const NamedEnumItem<T> (&items)[Count], const char* separator) : separator(separator) {
+        for (const NamedEnumItem<T>& item : items) {
+            names.push_back(item.name);
+            values.push_back(static_cast<UInt32>(item.value));
+        }
+    }
+
+    // Reads and parses attribute `attributeName` of the channel's current element into `out`:
+    // 0, the attribute's read code when it cannot be read, or InvalidValueCode for an invalid
+    // text (a message is then recorded on the channel).
+    int Read(Zelk::XMLIChannel& channel, const char* attributeName, T& out) const {
+        out = static_cast<T>(values.front());
+        Zelk::UniString text;
+        if (const int code = channel.ReadAttribute(attributeName, text); code != 0) {
+            return code;
+        }
+        UInt32 value = 0;
+        if (!Detail::ParseNamedEnumText(text, separator, names.data(), values.data(), names.size(), value)) {
+            channel.RecordError(Zelk::UniString::Printf("Invalid value for NamedEnumType: \"%s\"", text.ToCStr()));
+            return InvalidValueCode;
+        }
+        out = static_cast<T>(value);
+        return 0;
+    }
+
+private:
+    std::vector<const char*> names;
+    std::vector<UInt32> values;
+    const char* separator;
+};
+
+}  // namespace ZelkXML
