@@ -3,15 +3,16 @@
 // is loaded and destroyed bottom to top when it is unloaded. The function-local statics (the
 // registry, the test override evaluator, the release evaluator, the reporter state, the log
 // line templates) are made later, on first use, and destroyed before these.
-#include "FeatureToggle/Evaluation/ToggleStatusNames.hpp"
 #include "FeatureToggle/LibraryStatics.hpp"
+#include "FeatureToggle/Evaluation/ToggleStatusNames.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggle {
 
 // First: debug toggles in other modules may be evaluated until the very end, so this evaluator
 // is made before, and outlives, everything else here.
-const RegistryBasedToggleStatusEvaluator debugToggleEvaluator(RegistryBasedToggleStatusEvaluator::NoWriteBack);
+const RegistryBasedToggleStatusEvaluator debugToggleEvaluator(
+    RegistryBasedToggleStatusEvaluator::NoWriteBack);
 
 namespace {
 // Keeps XML reading possible for as long as the override file can be loaded.

@@ -91,7 +91,9 @@ public:
     String& operator+=(const String& other);
 
     friend String operator+(const String& left, const String& right);
-    friend bool operator==(const String& left, const String& right) noexcept { return left.text == right.text; }
+    friend bool operator==(const String& left, const String& right) noexcept {
+        return left.text == right.text;
+    }
     friend bool operator<(const String& left, const String& right) noexcept { return left.text < right.text; }
 
 private:
@@ -118,9 +120,15 @@ public:
 #endif
         ;
 
-    const char* ToCStr() const noexcept { return text.c_str(); }
-    std::size_t GetLength() const noexcept { return text.size(); }
-    bool IsEmpty() const noexcept { return text.empty(); }
+    const char* ToCStr() const noexcept {
+        return text.c_str();
+    }
+    std::size_t GetLength() const noexcept {
+        return text.size();
+    }
+    bool IsEmpty() const noexcept {
+        return text.empty();
+    }
 
     // True when every character is in the 7-bit range.
     bool IsASCII() const noexcept;
@@ -132,7 +140,9 @@ public:
     UniString GetSubstring(std::size_t from, std::size_t length = MaxUSize) const;
 
     friend UniString operator+(const char* left, const UniString& right);
-    friend bool operator==(const UniString& left, const UniString& right) noexcept { return left.text == right.text; }
+    friend bool operator==(const UniString& left, const UniString& right) noexcept {
+        return left.text == right.text;
+    }
     friend bool operator==(const UniString& left, const char* right) noexcept;
 
 private:
@@ -167,7 +177,9 @@ public:
     T& Get() { return *storage; }
     void Clear() noexcept { storage.reset(); }
 
-    friend bool operator==(const Optional& left, const Optional& right) { return left.storage == right.storage; }
+    friend bool operator==(const Optional& left, const Optional& right) {
+        return left.storage == right.storage;
+    }
 
 private:
     std::optional<T> storage;
@@ -208,7 +220,9 @@ private:
 // anything else (pointers, integers) uses std::hash folded to 32 bits.
 template <typename Key>
 UInt32 HashOf(const Key& key) {
-    if constexpr (requires { { key.GenerateHashValue() } -> std::convertible_to<UInt32>; }) {
+    if constexpr (requires {
+                      { key.GenerateHashValue() } -> std::convertible_to<UInt32>;
+                  }) {
         return key.GenerateHashValue();
     } else {
         const std::size_t hash = std::hash<Key>{}(key);
@@ -253,8 +267,8 @@ public:
             Rehash(buckets.empty() ? 8 : buckets.size() * 2);
         }
         const std::size_t bucket = hash & (buckets.size() - 1);
-        entries.push_back(Entry{Key(std::forward<KeyArg>(key)), Value(std::forward<ValueArgs>(valueArgs)...), hash,
-                                buckets[bucket]});
+        entries.push_back(Entry{Key(std::forward<KeyArg>(key)), Value(std::forward<ValueArgs>(valueArgs)...),
+                                hash, buckets[bucket]});
         buckets[bucket] = static_cast<Int32>(entries.size() - 1);
         return {&entries.back().value, true};
     }
@@ -413,10 +427,13 @@ private:
 
 // Stores `newValue` into `*target` if it holds `expected`; says whether it did. A full barrier.
 inline bool AtomicCompareAndSwap(volatile Int32* target, Int32 newValue, Int32 expected) noexcept {
-    return __atomic_compare_exchange_n(target, &expected, newValue, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
+    return __atomic_compare_exchange_n(target, &expected, newValue, false, __ATOMIC_SEQ_CST,
+                                       __ATOMIC_SEQ_CST);
 }
 // Reads `*source` with acquire ordering.
-inline Int32 AtomicLoadAcquire(const volatile Int32* source) noexcept { return __atomic_load_n(source, __ATOMIC_ACQUIRE); }
+inline Int32 AtomicLoadAcquire(const volatile Int32* source) noexcept {
+    return __atomic_load_n(source, __ATOMIC_ACQUIRE);
+}
 // Writes `*target` with release ordering.
 inline void AtomicStoreRelease(volatile Int32* target, Int32 value) noexcept {
     __atomic_store_n(target, value, __ATOMIC_RELEASE);
@@ -541,8 +558,8 @@ enum RootKeyDomain : Int32 {
 // Result codes of IRoot reads.
 inline constexpr UInt32 ResultOk = 0;
 inline constexpr UInt32 ResultValueNotFound = 0x81000501;  // nothing stored at that path and name
-inline constexpr UInt32 ResultValueEmpty = 0x81000502;     // stored, but empty: the out-parameter is left alone
-inline constexpr UInt32 ResultNotABoolean = 0x81000503;    // stored, but not "true", "false", "1" or "0"
+inline constexpr UInt32 ResultValueEmpty = 0x81000502;   // stored, but empty: the out-parameter is left alone
+inline constexpr UInt32 ResultNotABoolean = 0x81000503;  // stored, but not "true", "false", "1" or "0"
 
 // An open preference root.
 class IRoot {

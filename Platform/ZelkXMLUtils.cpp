@@ -1,1 +1,362 @@
-// placeholder
+#include "ZelkXMLUtils.hpp"
+
+#include <climits>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <libxml/parser.h>
+#include <libxml/xmlreader.h>
+
+namespace ZelkXML {
+
+namespace {
+
+// No network, no external entities or DTDs (so nothing but the file itself is read), libxml2's
+// default bounds on entity expansion, and no messages to standard error: errors reach the
+// channel through its handler instead.
+constexpr int ParserOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+#if LIBXML_VERSION >= 21200
+using ParserError = const xmlError*;
+#else
+using ParserError = xmlErrorPtr;
+#endif
+
+const char* AsChars(const xmlChar* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+// A streaming channel over libxml2's text reader.
+//
+// The reader is always in one of three places: on the start tag of the current element, with
+// nothing inside read yet (`onCurrentStart`); on the next node not yet looked at
+// (`onNextNode`, left there by a peek or by skipping); or on a node already consumed.
+class TextReaderChannel final : public Zelk::XMLIChannel {
+public:
+    // A channel over the open file `fd`, which it then owns; null if libxml2 cannot start on it.
+    static Zelk::XMLIChannel* OverFile(int fd, const std::string& path) {
+        std::unique_ptr<TextReaderChannel> channel(new TextReaderChannel());
+        channel->fd = fd;
+        xmlTextReaderPtr reader = xmlReaderForFd(fd, path.c_str(), nullptr, ParserOptions);
+        return Start(std::move(channel), reader);
+    }
+
+    static Zelk::XMLIChannel* OverMemory(std::string document) {
+        std::unique_ptr<TextReaderChannel> channel(new TextReaderChannel());
+        // libxml2 reads the text in place, so the channel keeps it.
+        channel->document = std::move(document);
+        xmlTextReaderPtr reader =
+            xmlReaderForMemory(channel->document.data(), static_cast<int>(channel->document.size()), nullptr,
+                               nullptr, ParserOptions);
+        return Start(std::move(channel), reader);
+    }
+
+    ~TextReaderChannel() override {
+        if (reader != nullptr) {
+            xmlFreeTextReader(reader);
+        }
+        if (fd != -1) {
+            ::close(fd);
+        }
+    }
+
+    TextReaderChannel(const TextReaderChannel&) = delete;
+    TextReaderChannel& operator=(const TextReaderChannel&) = delete;
+
+    int ReadStartTagName(Zelk::UniString& name) override {
+        if (started) {
+            return 0;
+        }
+        started = true;
+        while (Advance()) {
+            if (xmlTextReaderNodeType(reader) == XML_READER_TYPE_ELEMENT) {
+                name = CurrentName();
+                EnterCurrentNode();
+                return 1;
+            }
+        }
+        return 0;
+    }
+
+    int PeekNextTagName(Zelk::UniString& name) override {
+        if (failed || elements.empty()) {
+            return 0;
+        }
+        const Element& current = elements.back();
+        if (onCurrentStart && current.isEmpty) {
+            return 2;
+        }
+        for (;;) {
+            if (!onNextNode && !Advance()) {
+                return 0;
+            }
+            onNextNode = true;
+            const int type = xmlTextReaderNodeType(reader);
+            const int depth = xmlTextReaderDepth(reader);
+            if (type == XML_READER_TYPE_ELEMENT && depth == current.depth + 1) {
+                name = CurrentName();
+                return 1;
+            }
+            if (type == XML_READER_TYPE_END_ELEMENT && depth == current.depth) {
+                return 2;
+            }
+            if (depth <= current.depth) {
+                // Past the element without meeting its end tag: the reads lost their place.
+                Fail("The XML reader lost its place in the document");
+                return 0;
+            }
+            // Text, white space, CDATA, comments, processing instructions, entity references.
+            onNextNode = false;
+        }
+    }
+
+    bool HasAttribute(const char* name) override { return FindAttribute(name) != nullptr; }
+
+    int ReadAttribute(const char* name, Zelk::UniString& value) override {
+        const std::string* text = FindAttribute(name);
+        if (text == nullptr) {
+            return 1;
+        }
+        value = Zelk::UniString(text->c_str());
+        return 0;
+    }
+
+    int RecordError(const Zelk::UniString& message) override {
+        errors.emplace_back(message.ToCStr());
+        return static_cast<int>(errors.size());
+    }
+
+    std::vector<std::string> GetRecordedErrors() const override { return errors; }
+
+protected:
+    bool EnterElement(const char* tagName) override {
+        Zelk::UniString name;
+        if (PeekNextTagName(name) != 1 || !(name == tagName)) {
+            return false;
+        }
+        EnterCurrentNode();
+        return true;
+    }
+
+    void LeaveElement() override {
+        if (elements.empty()) {
+            return;
+        }
+        const int depth = elements.back().depth;
+        const bool isEmpty = elements.back().isEmpty;
+        elements.pop_back();
+        if (failed || (onCurrentStart && isEmpty)) {
+            onCurrentStart = false;
+            return;
+        }
+        onCurrentStart = false;
+        // Reads up to and including the element's end tag; deeper end tags are at other depths.
+        for (;;) {
+            if (!onNextNode && !Advance()) {
+                return;
+            }
+            onNextNode = false;
+            if (xmlTextReaderNodeType(reader) == XML_READER_TYPE_END_ELEMENT &&
+                xmlTextReaderDepth(reader) == depth) {
+                return;
+            }
+        }
+    }
+
+private:
+    struct Element {
+        int depth;
+        bool isEmpty;
+        // Kept on entering, so that they can still be read once the reader has moved inside.
+        std::vector<std::pair<std::string, std::string>> attributes;
+    };
+
+    TextReaderChannel() = default;
+
+    // Null, or the channel, now reading with `newReader`.
+    static Zelk::XMLIChannel* Start(std::unique_ptr<TextReaderChannel> channel, xmlTextReaderPtr newReader) {
+        if (newReader == nullptr) {
+            return nullptr;
+        }
+        channel->reader = newReader;
+        xmlTextReaderSetStructuredErrorHandler(newReader, &TextReaderChannel::OnParserError, channel.get());
+        return channel.release();
+    }
+
+    static void OnParserError(void* context, ParserError error) {
+        if (error == nullptr || error->level < XML_ERR_ERROR) {
+            return;
+        }
+        auto* channel = static_cast<TextReaderChannel*>(context);
+        std::string message = error->message != nullptr ? error->message : "XML parser error";
+        while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
+            message.pop_back();
+        }
+        channel->errors.push_back("line " + std::to_string(error->line) + ": " + message);
+    }
+
+    // Moves the reader to the next node: true, or false (for good) at the end of the document or
+    // at an error.
+    bool Advance() {
+        if (failed) {
+            return false;
+        }
+        const std::size_t errorCount = errors.size();
+        const int result = xmlTextReaderRead(reader);
+        if (result == 1) {
+            return true;
+        }
+        if (result < 0 && errors.size() == errorCount) {
+            errors.emplace_back("The XML document cannot be read");
+        }
+        failed = true;
+        return false;
+    }
+
+    void Fail(const char* message) {
+        errors.emplace_back(message);
+        failed = true;
+    }
+
+    Zelk::UniString CurrentName() const {
+        const xmlChar* name = xmlTextReaderConstName(reader);
+        return Zelk::UniString(name != nullptr ? AsChars(name) : "");
+    }
+
+    // Makes the element whose start tag the reader is on the current element.
+    void EnterCurrentNode() {
+        Element element{xmlTextReaderDepth(reader), xmlTextReaderIsEmptyElement(reader) == 1, {}};
+        if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
+            do {
+                const xmlChar* name = xmlTextReaderConstName(reader);
+                xmlChar* value = xmlTextReaderValue(reader);
+                element.attributes.emplace_back(name != nullptr ? AsChars(name) : "",
+                                                value != nullptr ? AsChars(value) : "");
+                xmlFree(value);
+            } while (xmlTextReaderMoveToNextAttribute(reader) == 1);
+            xmlTextReaderMoveToElement(reader);
+        }
+        elements.push_back(std::move(element));
+        onCurrentStart = true;
+        onNextNode = false;
+    }
+
+    const std::string* FindAttribute(const char* name) const {
+        if (elements.empty() || name == nullptr) {
+            return nullptr;
+        }
+        for (const auto& [attributeName, value] : elements.back().attributes) {
+            if (attributeName == name) {
+                return &value;
+            }
+        }
+        return nullptr;
+    }
+
+    xmlTextReaderPtr reader = nullptr;
+    int fd = -1;
+    std::string document;
+    std::vector<Element> elements;
+    std::vector<std::string> errors;
+    bool started = false;
+    bool failed = false;
+    bool onCurrentStart = false;
+    bool onNextNode = false;
+};
+
+}  // namespace
+
+XercescInitializer::XercescInitializer() {
+    xmlInitParser();
+}
+
+// No xmlCleanupParser here: other users of libxml2 in the process may still need it.
+XercescInitializer::~XercescInitializer() = default;
+
+Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTopLevelTagType,
+                                     ExceptionPolicy) {
+    if (location.IsEmpty()) {
+        return nullptr;
+    }
+    // Opened here rather than by libxml2, so that the path is taken as it is (never as a URI)
+    // and a FIFO or a device is refused before it is read.
+    const std::string path = location.GetPath().string();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd == -1) {
+        return nullptr;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return TextReaderChannel::OverFile(fd, path);
+}
+
+Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t length) {
+    if (document == nullptr || length > static_cast<std::size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    return TextReaderChannel::OverMemory(std::string(document, length));
+}
+
+namespace Detail {
+
+bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
+                        const UInt32* values, std::size_t count, UInt32& value) {
+    const std::size_t separatorLength = separator != nullptr ? std::char_traits<char>::length(separator) : 0;
+    std::size_t found = 0;
+    UInt32 parsed = 0;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at =
+            separatorLength != 0 ? text.FindFirst(separator, from) : Zelk::UniString::MaxUSize;
+        Zelk::UniString piece =
+            text.GetSubstring(from, at == Zelk::UniString::MaxUSize ? Zelk::UniString::MaxUSize : at - from);
+        piece.Trim();
+        if (!piece.IsEmpty()) {
+            bool isValue = false;
+            for (std::size_t i = 0; i < count && !isValue; ++i) {
+                if (piece == names[i]) {
+                    parsed = values[i];
+                    isValue = true;
+                }
+            }
+            unsigned int number = 0;
+            if (!isValue && (std::sscanf(piece.ToCStr(), "0x%x", &number) == 1 ||
+                             std::sscanf(piece.ToCStr(), "0X%x", &number) == 1)) {
+                parsed = number;
+                isValue = true;
+            }
+            if (!isValue) {
+                UInt32 decimal = 0;
+                if (Zelk::strtovalue(piece, decimal, Zelk::WholeTextIsNumber, Zelk::NoWhiteSpaceTrimming)) {
+                    parsed = decimal;
+                    isValue = true;
+                }
+            }
+            if (isValue) {
+                ++found;
+            }
+        }
+        if (at == Zelk::UniString::MaxUSize) {
+            break;
+        }
+        from = at + separatorLength;
+    }
+    if (found != 1) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+}  // namespace Detail
+
+}  // namespace ZelkXML

@@ -78,7 +78,8 @@ public:
         }
         UInt32 value = 0;
         if (!Detail::ParseNamedEnumText(text, separator, names.data(), values.data(), names.size(), value)) {
-            channel.RecordError(Zelk::UniString::Printf("Invalid value for NamedEnumType: \"%s\"", text.ToCStr()));
+            channel.RecordError(
+                Zelk::UniString::Printf("Invalid value for NamedEnumType: \"%s\"", text.ToCStr()));
             return InvalidValueCode;
         }
         out = static_cast<T>(value);

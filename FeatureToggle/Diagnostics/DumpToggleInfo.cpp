@@ -1,1 +1,155 @@
-// placeholder
+#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
+
+#include <algorithm>
+
+#include "FeatureToggle/Diagnostics/ToggleInfo.hpp"
+#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
+
+namespace FeatureToggle {
+
+namespace {
+
+// Taken by value throughout: every section writes through a copy of its own.
+using LineWriter = std::function<void(const Zelk::UniString&)>;
+
+Zelk::UniString FixedLine(const char* text) {
+    return Zelk::UniString(text, Zelk::CC_UTF8);
+}
+
+void WriteBlankLine(LineWriter writeLine) {
+    writeLine(FixedLine(""));
+}
+
+void WriteTitle(LineWriter writeLine) {
+    writeLine(FixedLine("F E A T U R E   T O G G L E   R E P O R T"));
+    writeLine(FixedLine("========================================="));
+}
+
+void WriteConfigFile(LineWriter writeLine, const FileBasedToggleStatusEvaluator& evaluator) {
+    writeLine(FixedLine("Config file for [Release] toggles:"));
+    const Zelk::Optional<IO::Location> xmlPath = evaluator.GetXMLPath();
+    if (xmlPath.HasValue()) {
+        writeLine("    " + xmlPath.Get().ToDisplayText());
+    } else {
+        writeLine(FixedLine("    No loaded config file"));
+    }
+}
+
+// The identities of the file's entries that no live toggle has, in the order of the set.
+Zelk::Array<ToggleId> FindUnmatchedFileIds(const FileBasedToggleStatusEvaluator& evaluator) {
+    Zelk::HashSet<ToggleId> fileIds;
+    evaluator.EnumerateMappedToggleIds([&fileIds](const ToggleId& id, ToggleStatus) { fileIds.Add(id); });
+    const Zelk::HashSet<ToggleId> liveIds = ToggleRegistry::GetInstance().GetRegisteredToggleIds();
+
+    Zelk::Array<ToggleId> unmatched;
+    for (const ToggleId& id : fileIds) {
+        if (!liveIds.Contains(id)) {
+            unmatched.Push(id);
+        }
+    }
+    return unmatched;
+}
+
+void WriteUnmatchedFileIds(LineWriter writeLine, const Zelk::Array<ToggleId>& unmatched) {
+    if (unmatched.IsEmpty()) {
+        return;
+    }
+    writeLine(
+        FixedLine("Warning! The following toggle names in the config file are not associated with any "
+                  "currently existing toggles."));
+    writeLine(FixedLine("They do not toggle anything."));
+    for (const ToggleId& id : unmatched) {
+        writeLine(Zelk::UniString::Printf("    - %s", id.GetDisplayString().ToCStr()));
+    }
+}
+
+// One record per identity: the first toggle the registry reports gives the record, and the
+// identity counts as queried when any of its toggles was.
+Zelk::Array<ToggleInfo> CollectToggleInfos() {
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    const Zelk::HashSet<ToggleId> ids = registry.GetRegisteredToggleIds();
+
+    Zelk::Array<ToggleInfo> infos;
+    for (const ToggleId& id : ids) {
+        Zelk::Optional<ToggleInfo> info;
+        registry.EnumerateTogglesById(id, std::function<void(Toggle&)>([&info](Toggle& toggle) {
+                                          if (!info.HasValue()) {
+                                              info = ToggleInfo::FromToggle(toggle);
+                                          }
+                                          info.Get().wasQueried =
+                                              info.Get().wasQueried || ToggleAccessor::WasQueried(toggle);
+                                      }));
+        // Empty only when all toggles of the identity went away on another thread meanwhile.
+        if (info.HasValue()) {
+            infos.Push(std::move(info.Get()));
+        }
+    }
+    return infos;
+}
+
+// Toggles whose default is not overridden are unpublished unless the preference allows them.
+Zelk::Array<ToggleInfo> FilterToggleInfos(Zelk::Array<ToggleInfo> infos) {
+    const bool allowUnpublished = ZelkPref::GetBoolValue("FeatureToggle", "AllowDumpingUnpublishedData",
+                                                         false, ZelkPref::IRoot::NoWriteBack);
+    if (allowUnpublished) {
+        return infos;
+    }
+    Zelk::Array<ToggleInfo> published;
+    for (ToggleInfo& info : infos) {
+        if (info.isDefaultValueOverridden) {
+            published.Push(std::move(info));
+        }
+    }
+    return published;
+}
+
+void SortToggleInfos(Zelk::Array<ToggleInfo>& infos) {
+    std::sort(infos.begin(), infos.end(), [](const ToggleInfo& left, const ToggleInfo& right) {
+        return left.toggleId.GetDisplayString().ToLowerCase() <
+               right.toggleId.GetDisplayString().ToLowerCase();
+    });
+}
+
+void WriteToggleRow(LineWriter writeLine, const ToggleInfo& info) {
+    const bool showOverride =
+        info.isDefaultValueOverridden || info.currentStatus != ToStatus(info.defaultStatus);
+    writeLine(Zelk::UniString::Printf("  %-65s%-9s%-9s%-9s", info.toggleId.GetDisplayString().ToCStr(),
+                                      info.wasQueried ? "Yes" : "No", GetStatusName(info.defaultStatus),
+                                      showOverride ? GetStatusName(info.currentStatus) : "-"));
+}
+
+void WriteToggleTable(LineWriter writeLine) {
+    writeLine(FixedLine(
+        "Feature Toggle                                                     Queried  Default  Override"));
+    writeLine(FixedLine(
+        "-----------------------------------------------------------------------------------------------"));
+
+    Zelk::Array<ToggleInfo> infos = FilterToggleInfos(CollectToggleInfos());
+    SortToggleInfos(infos);
+
+    for (const ToggleInfo& info : infos) {
+        WriteToggleRow(writeLine, info);
+    }
+    WriteBlankLine(writeLine);
+    writeLine(Zelk::UniString::Printf("   Number of registered toggles: %u",
+                                      static_cast<unsigned>(infos.GetSize())));
+}
+
+}  // namespace
+
+void DumpToggleInfo(std::function<void(const Zelk::UniString&)> writeLine) {
+    const FileBasedToggleStatusEvaluator& evaluator = GetReleaseToggleStatusEvaluator();
+
+    WriteBlankLine(writeLine);
+    WriteTitle(writeLine);
+    WriteBlankLine(writeLine);
+    WriteConfigFile(writeLine, evaluator);
+    WriteBlankLine(writeLine);
+    WriteUnmatchedFileIds(writeLine, FindUnmatchedFileIds(evaluator));
+    WriteBlankLine(writeLine);
+    WriteToggleTable(writeLine);
+    WriteBlankLine(writeLine);
+}
+
+}  // namespace FeatureToggle

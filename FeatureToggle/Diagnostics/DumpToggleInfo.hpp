@@ -14,7 +14,9 @@ namespace FeatureToggle {
 // lines are collected through state the copies share:
 //
 //   std::vector<std::string> lines;
-//   FeatureToggle::DumpToggleInfo([&lines](const Zelk::UniString& line) { lines.emplace_back(line.ToCStr()); });
+//   FeatureToggle::DumpToggleInfo([&lines](const Zelk::UniString& line) {
+//       lines.emplace_back(line.ToCStr());
+//   });
 FEATURETOGGLE_EXPORT void DumpToggleInfo(std::function<void(const Zelk::UniString&)> writeLine);
 
 }  // namespace FeatureToggle

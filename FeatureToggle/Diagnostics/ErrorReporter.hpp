@@ -1,13 +1,17 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace FeatureToggle::ErrorReporter {
 
-// The reporter's process-wide state.
+// The reporter's process-wide state. The counters are atomic so that reports made on several
+// threads are all counted, though nothing else about reporting is synchronised.
 struct ReporterState {
-    std::uint64_t activeGuardCount = 0;
-    std::uint64_t reportCount = 0;
+    // ReportGuard objects alive now; reports are captured while it is not 0.
+    std::atomic<std::uint64_t> activeGuardCount = 0;
+    // Reports made since the state was created, sent and captured alike; never reset.
+    std::atomic<std::uint64_t> reportCount = 0;
 };
 
 // Made on first use, freed when the library is unloaded.

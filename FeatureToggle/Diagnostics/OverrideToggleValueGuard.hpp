@@ -8,7 +8,8 @@ namespace FeatureToggle::Testing {
 // Forces every toggle of `toggle`'s identity to `status` while it lives, those constructed
 // meanwhile included, and undoes it at its end:
 //
-//   FeatureToggle::Testing::OverrideToggleValueGuard forced(newImporter, FeatureToggle::ToggleStatus::Enabled);
+//   using FeatureToggle::Testing::OverrideToggleValueGuard;
+//   OverrideToggleValueGuard forced(newImporter, FeatureToggle::ToggleStatus::Enabled);
 //
 // Reported as misuse, without stopping the guard: a guard made after the release override file
 // was loaded (or its load attempted), and two guards for one identity at once.

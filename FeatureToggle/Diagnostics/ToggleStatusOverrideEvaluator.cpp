@@ -1,1 +1,26 @@
-// placeholder
+#include "FeatureToggle/Diagnostics/ToggleStatusOverrideEvaluator.hpp"
+
+#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
+
+namespace FeatureToggle {
+
+ToggleStatusOverrideEvaluator& ToggleStatusOverrideEvaluator::GetInstance() {
+    // Made by the first toggle, before the registry, so that it outlives the registry.
+    static ToggleStatusOverrideEvaluator instance;
+    return instance;
+}
+
+ToggleStatusOverrideEvaluator::~ToggleStatusOverrideEvaluator() = default;
+
+void ToggleStatusOverrideEvaluator::AddOverride(const ToggleId& id, ToggleStatus status) {
+    if (Contains(id)) {
+        ErrorReporter::ReportError("Nested override of the same toggle value is not allowed");
+    }
+    Add(id, status);
+}
+
+void ToggleStatusOverrideEvaluator::RemoveOverride(const ToggleId& id) {
+    Remove(id);
+}
+
+}  // namespace FeatureToggle

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Fenlo.hpp"
 #include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
+#include "Fenlo.hpp"
 
 namespace FeatureToggle {
 

@@ -1,1 +1,7 @@
-// placeholder
+#include "FeatureToggle/Evaluation/ToggleStatusEvaluator.hpp"
+
+namespace FeatureToggle {
+
+ToggleStatusEvaluator::~ToggleStatusEvaluator() = default;
+
+}  // namespace FeatureToggle

@@ -1,1 +1,54 @@
-// placeholder
+#include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+
+namespace FeatureToggle {
+
+RegistryBasedToggleIdData::RegistryBasedToggleIdData(const Zelk::String& kindName,
+                                                     ZelkPref::RootKeyDomain domain, const Zelk::String& path,
+                                                     const Zelk::String& name)
+    : kindName(kindName), domain(domain), path(path), name(name) {}
+
+RegistryBasedToggleIdData::RegistryBasedToggleIdData(const RegistryBasedToggleIdData& other) = default;
+RegistryBasedToggleIdData::RegistryBasedToggleIdData(RegistryBasedToggleIdData&& other) noexcept = default;
+RegistryBasedToggleIdData& RegistryBasedToggleIdData::operator=(const RegistryBasedToggleIdData& other) =
+    default;
+RegistryBasedToggleIdData& RegistryBasedToggleIdData::operator=(RegistryBasedToggleIdData&& other) noexcept =
+    default;
+RegistryBasedToggleIdData::~RegistryBasedToggleIdData() = default;
+
+Zelk::UInt32 RegistryBasedToggleIdData::GenerateHashValue() const {
+    // Base 65599 over the four fields, kindName least significant; 8261505 is 65599 squared
+    // modulo 2^32. All of it wraps in 32 bits.
+    constexpr Zelk::UInt32 multiplier = 65599;
+    constexpr Zelk::UInt32 multiplierSquared = 8261505;
+    const Zelk::UInt32 low = kindName.GenerateHashValue() + multiplier * static_cast<Zelk::UInt32>(domain);
+    const Zelk::UInt32 high = path.GenerateHashValue() + multiplier * name.GenerateHashValue();
+    return low + multiplierSquared * high;
+}
+
+bool RegistryBasedToggleIdData::Equals(const ToggleIdData& other) const {
+    const auto* const otherData = dynamic_cast<const RegistryBasedToggleIdData*>(&other);
+    return otherData != nullptr && kindName == otherData->kindName && domain == otherData->domain &&
+           path == otherData->path && name == otherData->name;
+}
+
+Zelk::String RegistryBasedToggleIdData::GetDisplayString() const {
+    return "[" + kindName + "]  path=\"" + path + "\" key=\"" + name + "\"";
+}
+
+ToggleIdData* RegistryBasedToggleIdData::Clone() const {
+    return new RegistryBasedToggleIdData(*this);
+}
+
+ZelkPref::RootKeyDomain RegistryBasedToggleIdData::GetDomain() const {
+    return domain;
+}
+
+Zelk::String RegistryBasedToggleIdData::GetPath() const {
+    return path;
+}
+
+Zelk::String RegistryBasedToggleIdData::GetName() const {
+    return name;
+}
+
+}  // namespace FeatureToggle

@@ -10,8 +10,8 @@ namespace FeatureToggle {
 // [Debug]  path="Path" key="Name"; the domain is not shown.
 class FEATURETOGGLE_EXPORT RegistryBasedToggleIdData : public ToggleIdData {
 public:
-    RegistryBasedToggleIdData(const Zelk::String& kindName, ZelkPref::RootKeyDomain domain, const Zelk::String& path,
-                              const Zelk::String& name);
+    RegistryBasedToggleIdData(const Zelk::String& kindName, ZelkPref::RootKeyDomain domain,
+                              const Zelk::String& path, const Zelk::String& name);
     RegistryBasedToggleIdData(const RegistryBasedToggleIdData& other);
     RegistryBasedToggleIdData(RegistryBasedToggleIdData&& other) noexcept;
     RegistryBasedToggleIdData& operator=(const RegistryBasedToggleIdData& other);

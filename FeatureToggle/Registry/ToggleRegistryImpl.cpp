@@ -1,1 +1,96 @@
-// placeholder
+#include "FeatureToggle/Registry/ToggleRegistryImpl.hpp"
+
+#include <utility>
+
+namespace FeatureToggle {
+
+namespace {
+
+// Holds the registry's lock for one operation; an exception from a callback releases it too.
+class LockScope {
+public:
+    explicit LockScope(Zelk::SpinLock& lock) noexcept : lock(lock) { lock.Acquire(true); }
+    ~LockScope() { lock.Release(); }
+    LockScope(const LockScope&) = delete;
+    LockScope& operator=(const LockScope&) = delete;
+
+private:
+    Zelk::SpinLock& lock;
+};
+
+}  // namespace
+
+ToggleRegistryImpl::ToggleRegistryImpl() = default;
+
+ToggleRegistryImpl::~ToggleRegistryImpl() = default;
+
+void ToggleRegistryImpl::Register(Toggle& toggle) {
+    LockScope scope(lock);
+    const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
+    Zelk::HashSet<Toggle*>& toggles = togglesById.GetOrAdd(id);
+    try {
+        toggles.Add(&toggle);
+    } catch (...) {
+        // Keep every entry non-empty, also when the set cannot grow.
+        if (toggles.IsEmpty()) {
+            togglesById.Remove(id);
+        }
+        throw;
+    }
+}
+
+void ToggleRegistryImpl::Unregister(Toggle& toggle) {
+    LockScope scope(lock);
+    const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
+    Zelk::HashSet<Toggle*>* toggles = togglesById.Get(id);
+    if (toggles == nullptr) {
+        return;
+    }
+    toggles->Remove(&toggle);
+    if (toggles->IsEmpty()) {
+        togglesById.Remove(id);
+    }
+}
+
+Zelk::HashSet<ToggleId> ToggleRegistryImpl::GetRegisteredToggleIds() const {
+    LockScope scope(lock);
+    Zelk::HashSet<ToggleId> ids;
+    for (std::size_t index = 0; index < togglesById.GetSize(); ++index) {
+        ids.Add(togglesById.GetKeyAt(index));
+    }
+    return ids;
+}
+
+void ToggleRegistryImpl::EnumerateToggles(const std::function<void(Toggle&)>& callback) {
+    // The registry holds the toggles as modifiable objects; only the callback's view is const.
+    std::as_const(*this).EnumerateToggles(std::function<void(const Toggle&)>(
+        [&callback](const Toggle& toggle) { callback(const_cast<Toggle&>(toggle)); }));
+}
+
+void ToggleRegistryImpl::EnumerateToggles(const std::function<void(const Toggle&)>& callback) const {
+    LockScope scope(lock);
+    for (std::size_t index = 0; index < togglesById.GetSize(); ++index) {
+        for (Toggle* toggle : togglesById.GetValueAt(index)) {
+            callback(*toggle);
+        }
+    }
+}
+
+void ToggleRegistryImpl::EnumerateTogglesById(const ToggleId& id,
+                                              const std::function<void(Toggle&)>& callback) {
+    std::as_const(*this).EnumerateTogglesById(
+        id, std::function<void(const Toggle&)>(
+                [&callback](const Toggle& toggle) { callback(const_cast<Toggle&>(toggle)); }));
+}
+
+void ToggleRegistryImpl::EnumerateTogglesById(const ToggleId& id,
+                                              const std::function<void(const Toggle&)>& callback) const {
+    LockScope scope(lock);
+    if (const Zelk::HashSet<Toggle*>* toggles = togglesById.Get(id)) {
+        for (Toggle* toggle : *toggles) {
+            callback(*toggle);
+        }
+    }
+}
+
+}  // namespace FeatureToggle

@@ -15,7 +15,8 @@ public:
     void EnumerateToggles(const std::function<void(Toggle&)>& callback) override;
     void EnumerateToggles(const std::function<void(const Toggle&)>& callback) const override;
     void EnumerateTogglesById(const ToggleId& id, const std::function<void(Toggle&)>& callback) override;
-    void EnumerateTogglesById(const ToggleId& id, const std::function<void(const Toggle&)>& callback) const override;
+    void EnumerateTogglesById(const ToggleId& id,
+                              const std::function<void(const Toggle&)>& callback) const override;
 
     using ToggleRegistry::EnumerateToggles;
 

@@ -1,1 +1,41 @@
-// placeholder
+#include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+
+namespace FeatureToggle {
+
+AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& idData,
+                                                           ToggleDefaultStatus defaultStatus,
+                                                           const ToggleStatusEvaluator& evaluator,
+                                                           EvaluationStrategy strategy)
+    : Toggle(idData, defaultStatus), evaluationStrategy(strategy), evaluator(evaluator) {}
+
+AutomaticallyEvaluatedToggle::~AutomaticallyEvaluatedToggle() = default;
+
+ToggleStatus AutomaticallyEvaluatedToggle::GetCurrentStatusImpl() const {
+    switch (evaluationStrategy) {
+        case EvaluationStrategy::EvaluateOnce:
+            return cachedStatus.GetOrCompute([this] {
+                // A platform failure must not end the process inside the once protocol; the
+                // toggle stays off instead.
+                try {
+                    return Evaluate();
+                } catch (const Zelk::ZelkException&) {
+                    return ToggleStatus::Disabled;
+                }
+            });
+        case EvaluationStrategy::EvaluateAlways:
+            return Evaluate();
+    }
+    return ToggleStatus::Disabled;
+}
+
+bool AutomaticallyEvaluatedToggle::IsDefaultValueOverriddenImpl() const {
+    const ToggleStatus defaultStatus = ToStatus(GetDefaultStatus());
+    return GetCurrentStatusImpl() != defaultStatus;
+}
+
+ToggleStatus AutomaticallyEvaluatedToggle::Evaluate() const {
+    const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
+    return answer.HasValue() ? answer.Get() : ToStatus(GetDefaultStatus());
+}
+
+}  // namespace FeatureToggle

@@ -1,1 +1,15 @@
-// placeholder
+#include "FeatureToggle/Toggles/DebugToggle.hpp"
+
+#include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+#include "FeatureToggle/LibraryStatics.hpp"
+
+namespace FeatureToggle {
+
+DebugToggle::DebugToggle(const Zelk::String& path, const Zelk::String& name)
+    : AutomaticallyEvaluatedToggle(
+          RegistryBasedToggleIdData(Zelk::String("Debug"), ZelkPref::UserDomain, path, name),
+          ToggleDefaultStatus::Disabled, debugToggleEvaluator, EvaluationStrategy::EvaluateOnce) {}
+
+DebugToggle::~DebugToggle() = default;
+
+}  // namespace FeatureToggle

@@ -1,1 +1,54 @@
-// placeholder
+#include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
+
+#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
+#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+
+namespace FeatureToggle {
+
+OnDemandEvaluatedToggle::OnDemandEvaluatedToggle(const ToggleIdData& idData,
+                                                 ToggleDefaultStatus defaultStatus,
+                                                 const ToggleStatusEvaluator& evaluator,
+                                                 OnDemandEvaluationOptions options)
+    : Toggle(idData, defaultStatus), evaluator(evaluator) {
+    // Nobody can have queried the toggle yet, so there is nothing to report here.
+    if (static_cast<std::int32_t>(options) == 0) {
+        evaluatedStatus = this->evaluator.EvaluateToggleStatus(GetToggleId());
+    }
+}
+
+OnDemandEvaluatedToggle::~OnDemandEvaluatedToggle() = default;
+
+void OnDemandEvaluatedToggle::Evaluate(Zelk::Friend<OnDemandEvaluatedToggleEvaluationTriggerer>) {
+    // A trigger may change an answer but never takes one back.
+    const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
+    if (answer.HasValue()) {
+        evaluatedStatus = answer;
+    }
+    // Client code may have acted on the default; the new status stands all the same.
+    if (WasQueried()) {
+        const Zelk::String message =
+            GetToggleId().GetDisplayString() + Zelk::String(" was queried before evaluation.");
+        ErrorReporter::ReportError(message.ToCStr());
+    }
+}
+
+ToggleStatus OnDemandEvaluatedToggle::GetCurrentStatusImpl() const {
+    return evaluatedStatus.HasValue() ? evaluatedStatus.Get() : ToStatus(GetDefaultStatus());
+}
+
+bool OnDemandEvaluatedToggle::IsDefaultValueOverriddenImpl() const {
+    return evaluatedStatus.HasValue();
+}
+
+void OnDemandEvaluatedToggleEvaluationTriggerer::Evaluate(OnDemandEvaluatedToggle& toggle) {
+    toggle.Evaluate(Zelk::Friend<OnDemandEvaluatedToggleEvaluationTriggerer>());
+}
+
+void OnDemandEvaluatedToggleEvaluationTriggerer::EvaluateAllInstances() {
+    const std::function<void(OnDemandEvaluatedToggle&)> evaluate = [](OnDemandEvaluatedToggle& toggle) {
+        Evaluate(toggle);
+    };
+    ToggleRegistry::GetInstance().EnumerateToggles<OnDemandEvaluatedToggle>(evaluate);
+}
+
+}  // namespace FeatureToggle

@@ -45,7 +45,9 @@ public:
     }
 
     // The value if it has been computed, else null.
-    const T* TryGet() const noexcept { return Zelk::AtomicLoadAcquire(&state) == Computed ? &value : nullptr; }
+    const T* TryGet() const noexcept {
+        return Zelk::AtomicLoadAcquire(&state) == Computed ? &value : nullptr;
+    }
 
 private:
     static constexpr Zelk::Int32 NotComputed = 0;

@@ -1,1 +1,47 @@
-// placeholder
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+
+#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/OverrideLog.hpp"
+#include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
+#include "Fenlo.hpp"
+
+namespace FeatureToggle {
+
+namespace {
+
+// The release evaluator comes first, whatever order the compiler picks for the base's arguments:
+// it makes the kind name that the identity then copies.
+FileBasedToggleIdData MakeReleaseToggleIdData(const Zelk::String& name) {
+    static_cast<void>(GetReleaseToggleStatusEvaluator());
+    return FileBasedToggleIdData(GetReleaseToggleKind(), name);
+}
+
+int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator) {
+    // A failed lookup or append leaves the location as it is; the reader's own checks decide.
+    IO::Location location;
+    static_cast<void>(IO::fileSystem.GetSpecialLocation(IO::ReleaseToggleOverridesFolder, location));
+    static_cast<void>(location.AppendToLocal(IO::Name("ReleaseToggleOverrides.xml")));
+    return evaluator.ReadFromXMLFileIfExists(location);
+}
+
+}  // namespace
+
+ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus)
+    : OnDemandEvaluatedToggle(MakeReleaseToggleIdData(name), defaultStatus, GetReleaseToggleStatusEvaluator(),
+                              OnDemandEvaluationOptions::EvaluateAtConstruction) {}
+
+ReleaseToggle::~ReleaseToggle() = default;
+
+void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
+    FileBasedToggleStatusEvaluator& evaluator = GetReleaseToggleStatusEvaluator();
+    if (ReadOverrideFile(evaluator) != 0) {
+        const Zelk::String message("Invalid Release Toggle override file");
+        ErrorReporter::ReportError(message.ToCStr());
+    }
+    // Whatever the file gave, even nothing, the toggles and the log must reflect it.
+    OnDemandEvaluatedToggleEvaluationTriggerer::EvaluateAllInstances();
+    WriteOverriddenToggleValuesToFastLog(evaluator);
+}
+
+}  // namespace FeatureToggle

@@ -1,1 +1,90 @@
-// placeholder
+#include "FeatureToggle/Toggles/Toggle.hpp"
+
+#include "FeatureToggle/Diagnostics/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+
+namespace FeatureToggle {
+
+Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
+    : toggleId(idData),
+      defaultStatus(defaultStatus),
+      statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
+    // Last, so that an enumeration on another thread never meets a base that is half made.
+    ToggleRegistry::GetInstance().Register(*this);
+}
+
+Toggle::~Toggle() {
+    ToggleRegistry::GetInstance().Unregister(*this);
+}
+
+ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
+    return GetCurrentStatus();
+}
+
+ToggleStatus Toggle::QueryCurrentStatus() const {
+    // After the first query this is one acquire load: no lock, no allocation, no write.
+    queried.GetOrCompute([]() noexcept { return true; });
+    return GetCurrentStatus();
+}
+
+ToggleStatus Toggle::GetCurrentStatus() const {
+    return statusOverride.HasValue() ? statusOverride.Get() : GetCurrentStatusImpl();
+}
+
+ToggleDefaultStatus Toggle::GetDefaultStatus() const {
+    return defaultStatus;
+}
+
+const ToggleId& Toggle::GetToggleId() const {
+    return toggleId;
+}
+
+bool Toggle::IsDefaultValueOverridden() const {
+    return statusOverride.HasValue() || IsDefaultValueOverriddenImpl();
+}
+
+void Toggle::SetStatusOverride(ToggleStatus status) {
+    statusOverride = status;
+}
+
+void Toggle::ClearStatusOverride() {
+    statusOverride.Clear();
+}
+
+bool Toggle::WasQueried() const {
+    return queried.TryGet() != nullptr;
+}
+
+void ToggleAccessor::ClearStatusOverride(Toggle& toggle) {
+    toggle.ClearStatusOverride();
+}
+
+ToggleDefaultStatus ToggleAccessor::GetDefaultStatus(const Toggle& toggle) {
+    return toggle.GetDefaultStatus();
+}
+
+const ToggleId& ToggleAccessor::GetToggleId(const Toggle& toggle) {
+    return toggle.GetToggleId();
+}
+
+bool ToggleAccessor::IsDefaultValueOverridden(const Toggle& toggle) {
+    return toggle.IsDefaultValueOverridden();
+}
+
+ToggleStatus ToggleAccessor::QueryCurrentStatus(const Toggle& toggle) {
+    return toggle.QueryCurrentStatus();
+}
+
+void ToggleAccessor::SetStatusOverride(Toggle& toggle, ToggleStatus status) {
+    toggle.SetStatusOverride(status);
+}
+
+bool ToggleAccessor::WasQueried(const Toggle& toggle) {
+    return toggle.WasQueried();
+}
+
+bool IsToggleEnabled(const Toggle& toggle) {
+    return ToggleAccessor::QueryCurrentStatus(toggle) == ToggleStatus::Enabled;
+}
+
+}  // namespace FeatureToggle

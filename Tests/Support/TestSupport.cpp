@@ -13,13 +13,19 @@ ScopedLogCapture::ScopedLogCapture() {
     Zelk::logger.SetSink([this](const char* entry) { entries.emplace_back(entry); });
 }
 
-ScopedLogCapture::~ScopedLogCapture() { Zelk::logger.SetSink(nullptr); }
-
-ScopedBugReportCapture::ScopedBugReportCapture() {
-    BugRep_SetHandler([this](const char* message, Zelk::UInt32 flags) { reports.push_back({message, flags}); });
+ScopedLogCapture::~ScopedLogCapture() {
+    Zelk::logger.SetSink(nullptr);
 }
 
-ScopedBugReportCapture::~ScopedBugReportCapture() { BugRep_SetHandler(nullptr); }
+ScopedBugReportCapture::ScopedBugReportCapture() {
+    BugRep_SetHandler([this](const char* message, Zelk::UInt32 flags) {
+        reports.push_back({message, flags});
+    });
+}
+
+ScopedBugReportCapture::~ScopedBugReportCapture() {
+    BugRep_SetHandler(nullptr);
+}
 
 std::vector<std::string> ScopedBugReportCapture::GetMessages() const {
     std::vector<std::string> messages;
@@ -42,7 +48,8 @@ TemporaryDirectory::~TemporaryDirectory() {
     std::filesystem::remove_all(path, ignored);
 }
 
-std::filesystem::path TemporaryDirectory::WriteFile(const std::string& name, const std::string& content) const {
+std::filesystem::path TemporaryDirectory::WriteFile(const std::string& name,
+                                                    const std::string& content) const {
     const std::filesystem::path file = path / name;
     std::ofstream stream(file, std::ios::binary);
     stream << content;
@@ -60,8 +67,12 @@ ScopedOverrideFolder::~ScopedOverrideFolder() {
     IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location());
 }
 
-ScopedPreferences::ScopedPreferences() { ZelkPref::Host::Reset(); }
+ScopedPreferences::ScopedPreferences() {
+    ZelkPref::Host::Reset();
+}
 
-ScopedPreferences::~ScopedPreferences() { ZelkPref::Host::Reset(); }
+ScopedPreferences::~ScopedPreferences() {
+    ZelkPref::Host::Reset();
+}
 
 }  // namespace FeatureToggleTests

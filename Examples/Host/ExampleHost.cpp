@@ -1,0 +1,204 @@
+// The example host: a small stand-in for a desktop application. It sets up the platform (where
+// the log and error reports go, the preference file, the override folder), loads its plug-in
+// modules, has the library load the release toggle overrides, shows what each module's toggles
+// say, writes the toggle report, and unloads the modules before it exits.
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FeatureToggle/FeatureToggle.hpp"
+#include "Fenlo.hpp"
+#include "Modules/ExampleModule.hpp"
+#include "ZelkRoot.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const moduleFiles[] = {"libFeatureToggleExampleRendering.so",
+                                   "libFeatureToggleExampleImporter.so"};
+
+struct Options {
+    fs::path overrideFolder;
+    fs::path preferenceFile;
+    bool listAllToggles = false;
+};
+
+void PrintUsage(std::FILE* stream, const char* program) {
+    std::fprintf(stream,
+                 "Usage: %s [--override-dir FOLDER] [--preferences FILE] [--list-all-toggles]\n"
+                 "\n"
+                 "Runs the example application: loads its two plug-in modules, loads the release toggle\n"
+                 "overrides, shows every module's toggles and writes the toggle report.\n"
+                 "\n"
+                 "  --override-dir FOLDER  the folder that holds ReleaseToggleOverrides.xml\n"
+                 "                         (default: the Config folder next to this program)\n"
+                 "  --preferences FILE     the preference file that debug toggles read\n"
+                 "                         (default: Config/Preferences.xml next to this program)\n"
+                 "  --list-all-toggles     list every toggle in the report, not only the overridden ones\n"
+                 "  --help                 show this text\n",
+                 program);
+}
+
+// Parses the command line; false (after saying why) when it cannot be run as asked.
+bool ParseOptions(int argc, char** argv, const fs::path& programFolder, Options& options, int& exitCode) {
+    options.overrideFolder = programFolder / "Config";
+    options.preferenceFile = programFolder / "Config" / "Preferences.xml";
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--help" || argument == "-h") {
+            PrintUsage(stdout, argv[0]);
+            exitCode = 0;
+            return false;
+        }
+        if (argument == "--list-all-toggles") {
+            options.listAllToggles = true;
+        } else if (argument == "--override-dir" && hasValue) {
+            options.overrideFolder = argv[++i];
+        } else if (argument == "--preferences" && hasValue) {
+            options.preferenceFile = argv[++i];
+        } else {
+            std::fprintf(stderr, "%s: %s '%s'\n\n", argv[0],
+                         argument.rfind("--", 0) == 0 && !hasValue ? "missing value for" : "unknown option",
+                         argument.c_str());
+            PrintUsage(stderr, argv[0]);
+            exitCode = 2;
+            return false;
+        }
+    }
+    return true;
+}
+
+struct LoadedModule {
+    void* handle;
+    const ExampleModule* module;
+};
+
+int errorReportCount = 0;
+
+void SetUpPlatform(const Options& options) {
+    Zelk::logger.SetSink([](const char* entry) { std::printf("log: %s\n", entry); });
+    BugRep_SetHandler([](const char* message, Zelk::UInt32) {
+        ++errorReportCount;
+        std::fflush(stdout);
+        std::fprintf(stderr, "error report: %s\n", message);
+    });
+
+    if (!fs::exists(options.preferenceFile)) {
+        std::printf("No preference file at %s: debug toggles keep their defaults.\n",
+                    options.preferenceFile.c_str());
+    }
+    ZelkPref::Host::LoadPreferenceFile(options.preferenceFile.c_str());
+    if (options.listAllToggles) {
+        ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
+                                 "true");
+    }
+    IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location(options.overrideFolder));
+}
+
+bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modules) {
+    for (const char* file : moduleFiles) {
+        const fs::path path = programFolder / file;
+        void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            std::fprintf(stderr, "Cannot load module %s: %s\n", path.c_str(), ::dlerror());
+            return false;
+        }
+        using EntryPoint = const ExampleModule* (*)();
+        auto entryPoint = reinterpret_cast<EntryPoint>(::dlsym(handle, EXAMPLE_MODULE_ENTRY_POINT));
+        if (entryPoint == nullptr) {
+            std::fprintf(stderr, "Module %s has no entry point %s\n", path.c_str(),
+                         EXAMPLE_MODULE_ENTRY_POINT);
+            ::dlclose(handle);
+            return false;
+        }
+        modules.push_back({handle, entryPoint()});
+        std::printf("Loaded module %s: %zu toggles\n", modules.back().module->name,
+                    modules.back().module->toggleCount);
+    }
+    return true;
+}
+
+void LoadReleaseToggleOverrides(const Options& options) {
+    const fs::path file = options.overrideFolder / "ReleaseToggleOverrides.xml";
+    std::printf("\nLoading release toggle overrides from %s\n", file.c_str());
+    if (!fs::exists(file)) {
+        std::printf("No override file there: release toggles keep their defaults.\n");
+    }
+    const int reportsBefore = errorReportCount;
+    FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    std::fflush(stdout);
+    if (errorReportCount != reportsBefore) {
+        std::fprintf(stderr,
+                     "The override file could not be read completely: release toggles that it does not set "
+                     "before the fault keep their defaults.\n");
+    }
+}
+
+const char* KindOf(const FeatureToggle::Toggle& toggle) {
+    if (dynamic_cast<const FeatureToggle::ReleaseToggle*>(&toggle) != nullptr) {
+        return "release";
+    }
+    if (dynamic_cast<const FeatureToggle::DebugToggle*>(&toggle) != nullptr) {
+        return "debug";
+    }
+    return "other";
+}
+
+void ShowToggles(const std::vector<LoadedModule>& modules) {
+    for (const LoadedModule& loaded : modules) {
+        std::printf("\nModule %s:\n", loaded.module->name);
+        for (std::size_t i = 0; i < loaded.module->toggleCount; ++i) {
+            const ExampleModuleToggle& entry = loaded.module->toggles[i];
+            std::printf("  %-8s %-34s %-9s %s\n", KindOf(*entry.toggle), entry.name,
+                        FeatureToggle::IsToggleEnabled(*entry.toggle) ? "enabled" : "disabled",
+                        entry.feature);
+        }
+    }
+}
+
+void WriteToggleReport() {
+    FeatureToggle::DumpToggleInfo([](const Zelk::UniString& line) { std::printf("%s\n", line.ToCStr()); });
+}
+
+// Unloading a module destroys its toggles, which leave the registry.
+void UnloadModules(std::vector<LoadedModule>& modules) {
+    while (!modules.empty()) {
+        ::dlclose(modules.back().handle);
+        modules.pop_back();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::error_code ignored;
+    const fs::path programFolder = fs::read_symlink("/proc/self/exe", ignored).parent_path();
+
+    Options options;
+    int exitCode = 0;
+    if (!ParseOptions(argc, argv, programFolder, options, exitCode)) {
+        return exitCode;
+    }
+
+    std::printf("FeatureToggle example host\n");
+    std::printf("Override folder: %s\nPreference file: %s\n\n", options.overrideFolder.c_str(),
+                options.preferenceFile.c_str());
+    SetUpPlatform(options);
+
+    std::vector<LoadedModule> modules;
+    if (!LoadModules(programFolder, modules)) {
+        UnloadModules(modules);
+        return 1;
+    }
+    LoadReleaseToggleOverrides(options);
+    ShowToggles(modules);
+    WriteToggleReport();
+    UnloadModules(modules);
+    return 0;
+}

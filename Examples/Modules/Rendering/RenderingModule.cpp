@@ -1,0 +1,29 @@
+// A plug-in module of the example application: the renderer. Its toggles are static objects,
+// made when the host loads the module and destroyed when it unloads it.
+#include <iterator>
+
+#include "FeatureToggle/Toggles/DebugToggle.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Modules/ExampleModule.hpp"
+
+namespace {
+
+using FeatureToggle::ToggleDefaultStatus;
+
+FeatureToggle::ReleaseToggle highDpiCanvas("HighDpiCanvas", ToggleDefaultStatus::Enabled);
+FeatureToggle::ReleaseToggle gpuRenderer("GpuRenderer", ToggleDefaultStatus::Disabled);
+FeatureToggle::DebugToggle showFrameRate("Debug/Rendering", "ShowFrameRate");
+
+const ExampleModuleToggle toggles[] = {
+    {"HighDpiCanvas", "Canvas drawn at the display's full resolution", &highDpiCanvas},
+    {"GpuRenderer", "Renderer on the graphics card", &gpuRenderer},
+    {"Debug/Rendering: ShowFrameRate", "Frame rate shown in the corner", &showFrameRate},
+};
+
+const ExampleModule module{"Rendering", toggles, std::size(toggles)};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const ExampleModule* FeatureToggleExampleModule() {
+    return &module;
+}

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
+#include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
+#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Support/TestSupport.hpp"
+
+using namespace FeatureToggle;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+constexpr const char* NoConfigFile = "    No loaded config file";
+
+std::string Release(const std::string& name) {
+    return "[Release]  name=\"" + name + "\"";
+}
+
+// A table row: the name padded to its column, then the three columns as written out.
+std::string Row(const std::string& displayString, const std::string& columns) {
+    return "  " + displayString + std::string(65 - displayString.size(), ' ') + columns;
+}
+
+Strings ExpectedReport(const std::string& configLine, const Strings& unmatched, const Strings& rows) {
+    Strings lines{"", "F E A T U R E   T O G G L E   R E P O R T", std::string(41, '='),
+                  "", "Config file for [Release] toggles:",        configLine,
+                  ""};
+    if (!unmatched.empty()) {
+        lines.push_back(
+            "Warning! The following toggle names in the config file are not associated with any currently "
+            "existing toggles.");
+        lines.push_back("They do not toggle anything.");
+        for (const std::string& name : unmatched) {
+            lines.push_back("    - " + name);
+        }
+    }
+    lines.push_back("");
+    lines.push_back("Feature Toggle" + std::string(53, ' ') + "Queried  Default  Override");
+    lines.push_back(std::string(95, '-'));
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    lines.push_back("");
+    lines.push_back("   Number of registered toggles: " + std::to_string(rows.size()));
+    lines.push_back("");
+    return lines;
+}
+
+Strings DumpReport() {
+    Strings lines;
+    DumpToggleInfo([&lines](const Zelk::UniString& line) { lines.emplace_back(line.ToCStr()); });
+    return lines;
+}
+
+void AllowUnpublishedData() {
+    ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
+                             "true");
+}
+
+// Loads `content` as the release override file; the load's reports and log are swallowed.
+std::string LoadOverrideFile(const FeatureToggleTests::TemporaryDirectory& folder,
+                             const std::string& content) {
+    folder.WriteFile("ReleaseToggleOverrides.xml", content);
+    FeatureToggleTests::ScopedOverrideFolder overrideFolder(folder.GetPath());
+    FeatureToggleTests::ScopedLogCapture log;
+    ErrorReporter::ReportGuard reports;
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    return std::string("    ") + folder.GetLocation("ReleaseToggleOverrides.xml").ToDisplayText().ToCStr();
+}
+
+}  // namespace
+
+TEST(DumpToggleInfo, NoTogglesAndNoFile) {
+    FeatureToggleTests::ScopedPreferences preferences;
+    EXPECT_EQ(DumpReport(), ExpectedReport(NoConfigFile, {}, {}));
+}
+
+TEST(DumpToggleInfo, FileWithAnUnmatchedNameAndTogglesSharingIdentities) {
+    FeatureToggleTests::ScopedPreferences preferences;
+    FeatureToggleTests::TemporaryDirectory folder;
+    ReleaseToggle known("Known", ToggleDefaultStatus::Disabled);
+    ReleaseToggle queriedKnown("Known", ToggleDefaultStatus::Disabled);
+    ReleaseToggle plain("Plain", ToggleDefaultStatus::Disabled);
+    ReleaseToggle queriedPlain("Plain", ToggleDefaultStatus::Disabled);
+    const std::string pathLine = LoadOverrideFile(folder, R"(<ReleaseToggleOverrides>
+        <OverriddenValue toggleName="Known" status="Enabled"/>
+        <OverriddenValue toggleName="Ghost" status="Disabled"/>
+    </ReleaseToggleOverrides>)");
+    IsToggleEnabled(queriedKnown);
+    IsToggleEnabled(queriedPlain);
+
+    // Unpublished toggles stay out until the preference allows them; it is read at each report.
+    EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Ghost")},
+                                           {Row(Release("Known"), "Yes      Disabled Enabled  ")}));
+    AllowUnpublishedData();
+    EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Ghost")},
+                                           {Row(Release("Known"), "Yes      Disabled Enabled  "),
+                                            Row(Release("Plain"), "Yes      Disabled -        ")}));
+    EXPECT_FALSE(ToggleAccessor::WasQueried(known));
+}
+
+TEST(DumpToggleInfo, FileThatFailedToLoadStillShowsItsPath) {
+    FeatureToggleTests::ScopedPreferences preferences;
+    FeatureToggleTests::TemporaryDirectory folder;
+    const std::string pathLine = LoadOverrideFile(folder, R"(<ReleaseToggleOverrides>
+        <OverriddenValue toggleName="Kept" status="Enabled"/>
+        <OverriddenValue toggleName="Broken" status="nonsense"/>
+    </ReleaseToggleOverrides>)");
+    EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Kept")}, {}));
+}
+
+TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
+    FeatureToggleTests::ScopedPreferences preferences;
+    AllowUnpublishedData();
+    const std::string exactly65 = Release(std::string(47, 'z'));
+    const std::string longer = Release(std::string(52, 'y'));
+    ASSERT_EQ(exactly65.size(), 65u);
+    ReleaseToggle beta("beta", ToggleDefaultStatus::Enabled);
+    ReleaseToggle gamma("GAMMA", ToggleDefaultStatus::Disabled);
+    ReleaseToggle alpha("Alpha", ToggleDefaultStatus::Disabled);
+    ReleaseToggle last(std::string(47, 'z').c_str(), ToggleDefaultStatus::Disabled);
+    ReleaseToggle wide(std::string(52, 'y').c_str(), ToggleDefaultStatus::Disabled);
+    Testing::OverrideToggleValueGuard forced(gamma, ToggleStatus::Enabled);
+
+    EXPECT_EQ(DumpReport(), ExpectedReport(NoConfigFile, {},
+                                           {
+                                               Row(Release("Alpha"), "No       Disabled -        "),
+                                               Row(Release("beta"), "No       Enabled  -        "),
+                                               Row(Release("GAMMA"), "No       Disabled Enabled  "),
+                                               "  " + longer + "No       Disabled -        ",
+                                               "  " + exactly65 + "No       Disabled -        ",
+                                           }));
+}
+
+TEST(DumpToggleInfo, EachSectionWritesThroughItsOwnCopyOfTheCallback) {
+    FeatureToggleTests::ScopedPreferences preferences;
+    AllowUnpublishedData();
+    ReleaseToggle first("First", ToggleDefaultStatus::Disabled);
+    ReleaseToggle second("Second", ToggleDefaultStatus::Disabled);
+
+    // Shared state sees every line; the count inside each copy sees only that copy's lines.
+    auto lines = std::make_shared<std::vector<std::pair<std::string, int>>>();
+    DumpToggleInfo([lines, seenByThisCopy = 0](const Zelk::UniString& line) mutable {
+        lines->emplace_back(line.ToCStr(), ++seenByThisCopy);
+    });
+
+    Strings texts;
+    std::vector<int> counts;
+    for (const auto& [text, count] : *lines) {
+        texts.push_back(text);
+        counts.push_back(count);
+    }
+    EXPECT_EQ(texts, DumpReport());
+    // blank | title, rule | blank | config lines | blank | blank | table: header, rule, rows and
+    // blank through copies of the table's copy, count | blank
+    EXPECT_EQ(counts, (std::vector<int>{1, 1, 2, 1, 1, 2, 1, 1, 1, 2, 3, 3, 3, 3, 1}));
+}
+
+TEST(DumpToggleInfo, CallbackExceptionsReachTheCaller) {
+    FeatureToggleTests::ScopedPreferences preferences;
+    AllowUnpublishedData();
+    ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
+
+    int calls = 0;
+    const auto throwAtTheRow = [&calls](const Zelk::UniString&) {
+        if (++calls == 11) {
+            throw std::runtime_error("sink full");
+        }
+    };
+    EXPECT_THROW(DumpToggleInfo(throwAtTheRow), std::runtime_error);
+    EXPECT_EQ(calls, 11);
+    EXPECT_THROW(DumpToggleInfo(nullptr), std::bad_function_call);
+}

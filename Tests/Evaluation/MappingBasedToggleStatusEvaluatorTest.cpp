@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
+#include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+#include "Identity/TestToggleIdData.hpp"
+
+namespace {
+
+using namespace FeatureToggle;
+using Strings = std::vector<std::string>;
+
+class TableEvaluator : public MappingBasedToggleStatusEvaluator {
+public:
+    using MappingBasedToggleStatusEvaluator::Add;
+    using MappingBasedToggleStatusEvaluator::Remove;
+
+    TableEvaluator& With(std::initializer_list<const char*> names,
+                         ToggleStatus status = ToggleStatus::Enabled) {
+        for (const char* name : names) {
+            Add(Id(name), status);
+        }
+        return *this;
+    }
+    static ToggleId Id(const char* name) { return ToggleId(FeatureToggleTests::TestToggleIdData(name)); }
+};
+
+// "name=status" per entry, in entry order.
+Strings Entries(const MappingBasedToggleStatusEvaluator& evaluator) {
+    Strings entries;
+    evaluator.EnumerateMappedToggleIds([&entries](const ToggleId& id, ToggleStatus status) {
+        entries.push_back(std::string(id.GetDisplayString().ToCStr()) + "=" +
+                          std::to_string(static_cast<int>(status)));
+    });
+    return entries;
+}
+
+TEST(MappingBasedToggleStatusEvaluator, AddKeepsTheFirstStatusAndRemovalMovesTheLastEntry) {
+    TableEvaluator table;
+    EXPECT_FALSE(table.EvaluateToggleStatus(TableEvaluator::Id("A")).HasValue());
+    EXPECT_NO_THROW(table.EnumerateMappedToggleIds({}));
+
+    table.With({"A", "B", "C", "D"}).With({"A"}, ToggleStatus::Disabled);
+    EXPECT_THROW(table.EnumerateMappedToggleIds({}), std::bad_function_call);
+    table.Remove(TableEvaluator::Id("X"));
+    table.Remove(TableEvaluator::Id("A"));
+    table.Remove(TableEvaluator::Id("C"));
+    table.With({"E"}, ToggleStatus::Disabled);
+    EXPECT_EQ(Entries(table), (Strings{"D=1", "B=1", "E=0"}));
+    EXPECT_FALSE(table.Contains(TableEvaluator::Id("C")));
+
+    // Alike strings of different kinds are different keys.
+    table.Add(ToggleId(FileBasedToggleIdData("Debug", "P")), ToggleStatus::Enabled);
+    const ToggleId registry(RegistryBasedToggleIdData("Debug", ZelkPref::UserDomain, "P", ""));
+    table.Add(registry, ToggleStatus::Disabled);
+    EXPECT_EQ(table.EvaluateToggleStatus(registry), Zelk::Optional<ToggleStatus>(ToggleStatus::Disabled));
+}
+
+TEST(MappingBasedToggleStatusEvaluator, CopiesAreIndependentAndMovesEmptyTheSource) {
+    TableEvaluator source;
+    source.With({"A"});
+    TableEvaluator copy(source);
+    source.With({"B"}, ToggleStatus::Disabled);
+    EXPECT_EQ(Entries(copy), (Strings{"A=1"}));
+    copy = source;
+    EXPECT_EQ(Entries(copy), (Strings{"A=1", "B=0"}));
+
+    TableEvaluator moved(std::move(source));
+    EXPECT_EQ(Entries(moved), (Strings{"A=1", "B=0"}));
+    EXPECT_FALSE(source.Contains(TableEvaluator::Id("A")));
+    source.With({"Z"});
+    copy = std::move(source);
+    EXPECT_EQ(Entries(copy), (Strings{"Z=1"}));
+    EXPECT_TRUE(Entries(source).empty());
+}
+
+TEST(MappingBasedToggleStatusEvaluator, FailedCopyAssignmentLeavesTheTargetUnchanged) {
+    TableEvaluator source;
+    source.With({"A", "B", "C"});
+    TableEvaluator target;
+    target.With({"X"}, ToggleStatus::Disabled);
+    FeatureToggleTests::TestToggleIdData::FailNthClone(2);
+    EXPECT_THROW(target = source, std::runtime_error);
+    EXPECT_EQ(Entries(target), (Strings{"X=0"}));
+    EXPECT_EQ(Entries(source), (Strings{"A=1", "B=1", "C=1"}));
+}
+
+}  // namespace

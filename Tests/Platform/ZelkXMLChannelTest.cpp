@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <sys/stat.h>
+
+#include "Support/TestSupport.hpp"
+#include "ZelkXMLUtils.hpp"
+
+namespace {
+
+// A read as text: the tag name, "<end>" or "<failed>".
+std::string Peek(Zelk::XMLIChannel& channel) {
+    Zelk::UniString name;
+    const int result = channel.PeekNextTagName(name);
+    return result == 1 ? name.ToCStr() : result == 2 ? "<end>" : "<failed>";
+}
+
+std::string StartTag(Zelk::XMLIChannel& channel) {
+    Zelk::UniString name;
+    return channel.ReadStartTagName(name) == 1 ? name.ToCStr() : "<failed>";
+}
+
+std::string Attribute(Zelk::XMLIChannel& channel, const char* name) {
+    Zelk::UniString value;
+    return channel.ReadAttribute(name, value) == 0 ? value.ToCStr() : "<absent>";
+}
+
+class ZelkXMLChannel : public ::testing::Test {
+protected:
+    std::unique_ptr<Zelk::XMLIChannel> OpenFile(const std::string& name) const {
+        return std::unique_ptr<Zelk::XMLIChannel>(ZelkXML::CreateXMLIChannel(
+            folder.GetLocation(name), Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes));
+    }
+    std::unique_ptr<Zelk::XMLIChannel> Open(const std::string& content) const {
+        folder.WriteFile("document.xml", content);
+        return OpenFile("document.xml");
+    }
+
+    const ZelkXML::XercescInitializer initializer;
+    const FeatureToggleTests::TemporaryDirectory folder;
+};
+
+TEST_F(ZelkXMLChannel, ReadsElementsAndPassesOverTheRest) {
+    const auto channel = Open(
+        "<?xml version=\"1.0\"?>\n<!-- before -->\n<Root version=\"1\">\n  <!-- comment -->\n  <?pi data?>\n"
+        "  text <![CDATA[ <NotATag/> ]]>\n  <Item status=\"Enabled\" toggleName=\"A\"/>\n"
+        "  <Item toggleName=\"B\" status=\"Disabled\"></Item>\n</Root>\n");
+    ASSERT_NE(channel, nullptr);
+    ASSERT_EQ(StartTag(*channel), "Root");
+    EXPECT_EQ(Attribute(*channel, "version"), "1");
+    EXPECT_EQ(Peek(*channel), "Item");
+    EXPECT_EQ(Peek(*channel), "Item");
+    for (const char* toggleName : {"A", "B"}) {
+        const Zelk::XMLITag item(*channel, "Item");
+        ASSERT_TRUE(item.IsEntered());
+        EXPECT_EQ(Attribute(*channel, "toggleName"), toggleName);
+        EXPECT_TRUE(channel->HasAttribute("status"));
+        EXPECT_FALSE(channel->HasAttribute("version"));
+        EXPECT_EQ(Peek(*channel), "<end>");
+        EXPECT_EQ(Peek(*channel), "<end>");
+    }
+    EXPECT_EQ(Peek(*channel), "<end>");
+    EXPECT_TRUE(channel->GetRecordedErrors().empty());
+
+    for (const char* document : {"<Root/>", "<Root></Root>"}) {
+        const auto empty = Open(document);
+        EXPECT_EQ(StartTag(*empty), "Root");
+        EXPECT_EQ(Peek(*empty), "<end>") << document;
+        EXPECT_EQ(Peek(*empty), "<end>") << document;
+    }
+}
+
+TEST_F(ZelkXMLChannel, LeavingSkipsWhatWasNotRead) {
+    const auto channel = Open(
+        "<Root><Outer a=\"1\"><Inner><Deep/>text<Deep><Deeper/></Deep></Inner></Outer>"
+        "<Outer a=\"2\"><Inner><Deep/></Inner></Outer>"
+        "<Outer><Inner><Deep/></Inner><Last/></Outer><Next/></Root>");
+    ASSERT_EQ(StartTag(*channel), "Root");
+    {
+        const Zelk::XMLITag outer(*channel, "Outer");  // nothing inside read
+    }
+    {
+        const Zelk::XMLITag outer(*channel, "Outer");
+        EXPECT_EQ(Peek(*channel), "Inner");
+        EXPECT_EQ(Attribute(*channel, "a"), "2");  // still this element's, not the peeked child's
+    }
+    {
+        const Zelk::XMLITag outer(*channel, "Outer");
+        EXPECT_FALSE(Zelk::XMLITag(*channel, "Deep").IsEntered());
+        const Zelk::XMLITag inner(*channel, "Inner");
+        EXPECT_EQ(Peek(*channel), "Deep");
+    }
+    EXPECT_EQ(Peek(*channel), "Next");
+    EXPECT_TRUE(channel->GetRecordedErrors().empty());
+}
+
+TEST_F(ZelkXMLChannel, MalformedDocumentFailsReadsAndRecordsTheLine) {
+    // Long enough for the error to lie beyond what the parser reads ahead at the start.
+    std::string document = "<Root>\n";
+    for (int item = 0; item < 1000; ++item) {
+        document += "  <Item/>\n";
+    }
+    const auto channel = Open(document + "  <Item>\n</Root>\n");
+    ASSERT_EQ(StartTag(*channel), "Root");
+    int items = 0;
+    while (Peek(*channel) == "Item") {
+        const Zelk::XMLITag item(*channel, "Item");
+        ++items;
+    }
+    EXPECT_GT(items, 0);
+    EXPECT_EQ(Peek(*channel), "<failed>");
+    ASSERT_FALSE(channel->GetRecordedErrors().empty());
+    EXPECT_EQ(channel->GetRecordedErrors().front().rfind("line 1003: ", 0), 0U);
+    EXPECT_EQ(StartTag(*Open("<Root><Item></Root>")), "<failed>");
+}
+
+TEST_F(ZelkXMLChannel, OpensOnlyRegularFiles) {
+    EXPECT_EQ(OpenFile("missing.xml"), nullptr);
+    EXPECT_EQ(OpenFile(""), nullptr);  // the folder
+    ASSERT_EQ(::mkfifo((folder.GetPath() / "fifo.xml").c_str(), 0600), 0);
+    EXPECT_EQ(OpenFile("fifo.xml"), nullptr);  // would block until written
+}
+
+TEST_F(ZelkXMLChannel, NeverReadsExternalEntitiesOrDTDs) {
+    folder.WriteFile("secret.txt", "TOPSECRET");
+    folder.WriteFile("evil.dtd", "<!ENTITY leak \"TOPSECRET\"><!ATTLIST Item a CDATA \"TOPSECRET\">");
+    const std::string documents[] = {
+        "<!DOCTYPE Root [<!ENTITY s SYSTEM \"secret.txt\">]><Root a=\"x\"><Item "
+        "a=\"y\">&s;</Item><Item/></Root>",
+        "<!DOCTYPE Root [<!ENTITY s SYSTEM \"secret.txt\"><!ENTITY i \"&s;\">]><Root "
+        "a=\"&i;\"><Item/></Root>",
+        "<!DOCTYPE Root SYSTEM \"evil.dtd\"><Root a=\"&leak;\"><Item/></Root>",
+    };
+    for (const std::string& document : documents) {
+        const auto channel = Open(document);
+        std::string seen = StartTag(*channel);
+        seen += Attribute(*channel, "a");
+        while (Peek(*channel) == "Item") {
+            const Zelk::XMLITag item(*channel, "Item");
+            seen += Attribute(*channel, "a");
+        }
+        EXPECT_EQ(seen.find("TOPSECRET"), std::string::npos) << document;
+        if (document == documents[0]) {
+            EXPECT_EQ(seen, "Rootxy<absent>");  // an unexpanded reference does not stop the reading
+        }
+    }
+}
+
+TEST_F(ZelkXMLChannel, EntityExpansionIsBounded) {
+    std::string document = "<!DOCTYPE Root [<!ENTITY e0 \"ha\">";
+    for (int level = 1; level <= 5; ++level) {
+        const std::string reference = "&e" + std::to_string(level - 1) + ";";
+        document += "<!ENTITY e" + std::to_string(level) + " \"";
+        for (int copy = 0; copy < 10; ++copy) {
+            document += reference;
+        }
+        document += "\">";
+    }
+    const auto channel = Open(document + "]><Root a=\"&e5;\"/>");
+    EXPECT_EQ(StartTag(*channel), "<failed>");
+    EXPECT_FALSE(channel->GetRecordedErrors().empty());
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "ZelkXMLUtils.hpp"
+
+namespace {
+
+enum class Status : Zelk::UInt32 { Disabled = 0, Enabled = 1 };
+
+std::optional<Zelk::UInt32> Parse(const char* text) {
+    const char* const names[] = {"Enabled", "Disabled"};
+    const Zelk::UInt32 values[] = {1, 0};
+    Zelk::UInt32 value = 0;
+    if (!ZelkXML::Detail::ParseNamedEnumText(Zelk::UniString(text), "|", names, values, 2, value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+TEST(ZelkXMLNamedEnum, StatusTextGrammar) {
+    const std::pair<const char*, Zelk::UInt32> valid[] = {
+        {"Enabled", 1},      {" Disabled ", 0}, {"\tEnabled\n", 1}, {"Disabled|", 0}, {" | Enabled | ", 1},
+        {"Enabled|junk", 1}, {"0x1", 1},        {"0X1", 1},         {"0x1g", 1},      {"0x2", 2},
+        {"0x0", 0},          {"7", 7},          {"4294967295", ~0U}};
+    for (const auto& [text, value] : valid) {
+        EXPECT_EQ(Parse(text), value) << '"' << text << '"';
+    }
+    for (const char* text : {"Enabled|Disabled", "Enabled|0x1", "|", "enabled", "", "4294967296", "0x", "+1",
+                             "1.0", "Enabled Disabled"}) {
+        EXPECT_EQ(Parse(text), std::nullopt) << '"' << text << '"';
+    }
+}
+
+TEST(ZelkXMLNamedEnum, ReadRecordsInvalidTextsOnTheChannel) {
+    const ZelkXML::XercescInitializer initializer;
+    const std::string document = "<Root bad=\" enabled \" number=\"0x2\"/>";
+    const std::unique_ptr<Zelk::XMLIChannel> channel(
+        ZelkXML::CreateXMLIChannelFromMemory(document.data(), document.size()));
+    Zelk::UniString root;
+    ASSERT_EQ(channel->ReadStartTagName(root), 1);
+
+    const ZelkXML::NamedEnumItem<Status> items[] = {{Status::Enabled, "Enabled"},
+                                                    {Status::Disabled, "Disabled"}};
+    const ZelkXML::NamedEnumType<Status> type(items, "|");
+    Status status = Status::Disabled;
+    EXPECT_EQ(type.Read(*channel, "number", status), 0);
+    EXPECT_EQ(static_cast<Zelk::UInt32>(status), 2U);
+
+    // The message holds the text as read, blanks included; the value falls back to the first item.
+    EXPECT_EQ(type.Read(*channel, "bad", status), ZelkXML::InvalidValueCode);
+    EXPECT_EQ(status, Status::Enabled);
+    // A missing attribute gives the read's own code and records nothing.
+    status = Status::Disabled;
+    const int missing = type.Read(*channel, "missing", status);
+    EXPECT_TRUE(missing != 0 && missing != ZelkXML::InvalidValueCode);
+    EXPECT_EQ(status, Status::Enabled);
+    EXPECT_EQ(channel->GetRecordedErrors(),
+              std::vector<std::string>{"Invalid value for NamedEnumType: \" enabled \""});
+}
+
+}  // namespace

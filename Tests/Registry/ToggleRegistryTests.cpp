@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Toggles/ToggleTestAids.hpp"
+
+using namespace FeatureToggleTests;
+
+namespace {
+
+using ReadOnlyCallback = std::function<void(const Toggle&)>;
+using ModifiableCallback = std::function<void(Toggle&)>;
+
+int CountById(const ToggleIdData& id) {
+    int count = 0;
+    std::as_const(ToggleRegistry::GetInstance())
+        .EnumerateTogglesById(ToggleId(id), ReadOnlyCallback([&](const Toggle&) { ++count; }));
+    return count;
+}
+
+}  // namespace
+
+TEST(ToggleRegistry, EqualIdentitiesShareOneEntry) {
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    auto first = std::make_unique<FixedToggle>(TestId("A"), ToggleStatus::Enabled);
+    auto second = std::make_unique<FixedToggle>(TestId("A"), ToggleStatus::Enabled);
+    const RegistryBasedToggleIdData lookalikeId("Test", ZelkPref::UserDomain, "", "A");
+    FixedToggle lookalike(lookalikeId, ToggleStatus::Enabled);
+    EXPECT_EQ(registry.GetRegisteredToggleIds().GetSize(), 2u);
+    EXPECT_EQ(CountById(TestId("A")), 2);
+
+    // The modifiable form hands on the registered objects themselves.
+    registry.EnumerateTogglesById(ToggleId(TestId("A")), ModifiableCallback([](Toggle& toggle) {
+                                      ToggleAccessor::SetStatusOverride(toggle, ToggleStatus::Disabled);
+                                  }));
+    EXPECT_FALSE(IsToggleEnabled(*second));
+    EXPECT_TRUE(IsToggleEnabled(lookalike));
+
+    const Zelk::HashSet<ToggleId> snapshot = registry.GetRegisteredToggleIds();
+    first.reset();
+    EXPECT_EQ(CountById(TestId("A")), 1);
+    second.reset();
+    EXPECT_EQ(registry.GetRegisteredToggleIds().GetSize(), 1u);
+    EXPECT_EQ(snapshot.GetSize(), 2u);
+
+    // Registered twice, the object is held once; one unregistration removes it.
+    registry.Register(lookalike);
+    EXPECT_EQ(CountById(lookalikeId), 1);
+    registry.Unregister(lookalike);
+    EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+}
+
+TEST(ToggleRegistry, LockIsReleasedWhenCallbacksThrow) {
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    const ToggleRegistry& readOnly = registry;
+    const ToggleId id(TestId("A"));
+    registry.EnumerateToggles(ModifiableCallback());  // nothing to visit, nothing called
+
+    FixedToggle toggle(TestId("A"), ToggleStatus::Enabled);
+    EXPECT_THROW(
+        readOnly.EnumerateToggles(ReadOnlyCallback([](const Toggle&) { throw std::runtime_error("x"); })),
+        std::runtime_error);
+    EXPECT_THROW(registry.EnumerateToggles(ModifiableCallback()), std::bad_function_call);
+    EXPECT_THROW(registry.EnumerateTogglesById(id, ModifiableCallback()), std::bad_function_call);
+    EXPECT_THROW(readOnly.EnumerateTogglesById(id, ReadOnlyCallback()), std::bad_function_call);
+    // A leaked lock would hang here.
+    FixedToggle another(TestId("B"), ToggleStatus::Enabled);
+    EXPECT_EQ(registry.GetRegisteredToggleIds().GetSize(), 2u);
+}
+
+TEST(ToggleRegistry, TypedEnumerationSkipsOtherKinds) {
+    SettableEvaluator evaluator;
+    AutomaticallyEvaluatedToggle automatic(TestId("A"), {}, evaluator, EvaluationStrategy::EvaluateOnce);
+    OnDemandEvaluatedToggle onDemand(TestId("B"), {}, evaluator,
+                                     OnDemandEvaluationOptions::EvaluateOnTriggerOnly);
+    ReleaseToggle release("C", {});
+    FixedToggle fixed(TestId("D"), ToggleStatus::Enabled);
+
+    std::vector<const Toggle*> visited;
+    ToggleRegistry::GetInstance().EnumerateToggles<OnDemandEvaluatedToggle>(
+        [&](OnDemandEvaluatedToggle& toggle) { visited.push_back(&toggle); });
+    std::vector<const Toggle*> expected{&onDemand, &release};
+    std::sort(visited.begin(), visited.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(visited, expected);
+}

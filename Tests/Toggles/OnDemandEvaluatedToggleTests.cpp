@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
+#include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+#include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
+#include "Support/TestSupport.hpp"
+#include "Toggles/ToggleTestAids.hpp"
+
+using namespace FeatureToggleTests;
+
+namespace {
+
+using Triggerer = OnDemandEvaluatedToggleEvaluationTriggerer;
+constexpr auto Off = ToggleDefaultStatus::Disabled;
+constexpr auto OnTrigger = OnDemandEvaluationOptions::EvaluateOnTriggerOnly;
+
+}  // namespace
+
+TEST(OnDemandEvaluatedToggle, EvaluatesAtConstructionOnlyWhenAsked) {
+    SettableEvaluator evaluator;
+    evaluator.Set("A", ToggleStatus::Enabled);
+    OnDemandEvaluatedToggle triggered(TestId("A"), Off, evaluator, OnTrigger);
+    OnDemandEvaluatedToggle oddOption(TestId("A"), Off, evaluator, static_cast<OnDemandEvaluationOptions>(5));
+    OnDemandEvaluatedToggle early(TestId("A"), Off, evaluator,
+                                  OnDemandEvaluationOptions::EvaluateAtConstruction);
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(triggered));
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(oddOption));
+    EXPECT_TRUE(IsToggleEnabled(early));
+    EXPECT_EQ(evaluator.calls, 1);
+}
+
+TEST(OnDemandEvaluatedToggle, TriggerChangesButNeverClearsAnswer) {
+    SettableEvaluator evaluator;
+    OnDemandEvaluatedToggle toggle(TestId("A"), Off, evaluator, OnTrigger);
+    Triggerer::Evaluate(toggle);
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(toggle));
+    evaluator.Set("A", ToggleStatus::Enabled);
+    Triggerer::Evaluate(toggle);
+    evaluator.Unset("A");
+    Triggerer::Evaluate(toggle);
+    EXPECT_TRUE(IsToggleEnabled(toggle));
+
+    ErrorReporter::ReportGuard reports;
+    evaluator.Set("A", ToggleStatus::Disabled);
+    Triggerer::Evaluate(toggle);
+    EXPECT_FALSE(IsToggleEnabled(toggle));
+    // An answer equal to the default's status still overrides it.
+    EXPECT_TRUE(ToggleAccessor::IsDefaultValueOverridden(toggle));
+}
+
+TEST(OnDemandEvaluatedToggle, EveryTriggerOfAQueriedToggleIsReported) {
+    SettableEvaluator evaluator;
+    evaluator.Set("A", ToggleStatus::Enabled);
+    OnDemandEvaluatedToggle toggle(TestId("A"), Off, evaluator, OnTrigger);
+    {
+        ErrorReporter::ReportGuard reports;
+        Triggerer::Evaluate(toggle);
+        EXPECT_EQ(reports.NumberOfCapturedReports(), 0u);
+        IsToggleEnabled(toggle);
+        Triggerer::Evaluate(toggle);
+        Triggerer::Evaluate(toggle);
+        EXPECT_EQ(reports.NumberOfCapturedReports(), 2u);
+    }
+    ScopedBugReportCapture sent;
+    Triggerer::Evaluate(toggle);
+    EXPECT_EQ(sent.GetMessages(),
+              std::vector<std::string>{"[Test]  name=\"A\" was queried before evaluation."});
+}
+
+TEST(OnDemandEvaluatedToggle, EvaluateAllInstancesTouchesOnDemandTogglesOnly) {
+    SettableEvaluator evaluator;
+    Triggerer::EvaluateAllInstances();  // nothing live, nothing done
+    evaluator.Set("A", ToggleStatus::Enabled);
+    evaluator.Set("B", ToggleStatus::Enabled);
+    OnDemandEvaluatedToggle a(TestId("A"), Off, evaluator, OnTrigger);
+    OnDemandEvaluatedToggle b(TestId("B"), Off, evaluator, OnTrigger);
+    AutomaticallyEvaluatedToggle automatic(TestId("A"), Off, evaluator, EvaluationStrategy::EvaluateAlways);
+    Triggerer::EvaluateAllInstances();
+    EXPECT_EQ(evaluator.calls, 2);
+    EXPECT_TRUE(IsToggleEnabled(a));
+    EXPECT_TRUE(IsToggleEnabled(b));
+}

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Support/TestSupport.hpp"
+
+using namespace FeatureToggle;
+using namespace FeatureToggleTests;
+
+namespace {
+
+constexpr auto Off = ToggleDefaultStatus::Disabled;
+
+class ReleaseToggleTest : public ::testing::Test {
+protected:
+    void WriteOverrides(const std::string& elements) {
+        folder.WriteFile("ReleaseToggleOverrides.xml",
+                         "<ReleaseToggleOverrides>" + elements + "</ReleaseToggleOverrides>");
+    }
+    long CountLogHeaders() const {
+        return std::count_if(log.GetEntries().begin(), log.GetEntries().end(), [](const std::string& entry) {
+            return entry.find("ReleaseToggle statuses overridden by config file") != std::string::npos;
+        });
+    }
+    static std::string Queried(const char* name) {
+        return "[Release]  name=\"" + std::string(name) + "\" was queried before evaluation.";
+    }
+
+    TemporaryDirectory folder;
+    ScopedOverrideFolder overrideFolder{folder.GetPath()};
+    ScopedLogCapture log;
+    ScopedBugReportCapture reports;
+};
+
+}  // namespace
+
+TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
+    WriteOverrides(R"(<OverriddenValue toggleName="Importer" status="Enabled"/>
+                      <OverriddenValue toggleName="Exporter" status="Disabled"/>
+                      <OverriddenValue toggleName="Late" status="Enabled"/>)");
+    ReleaseToggle importer("Importer", Off);
+    ReleaseToggle importerTwin("Importer", Off);
+    ReleaseToggle exporter("Exporter", Off);
+    ReleaseToggle unlisted("Unlisted", ToggleDefaultStatus::Enabled);
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(exporter));
+
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    EXPECT_TRUE(IsToggleEnabled(importer));
+    EXPECT_TRUE(IsToggleEnabled(importerTwin));
+    EXPECT_FALSE(IsToggleEnabled(exporter));
+    EXPECT_TRUE(ToggleAccessor::IsDefaultValueOverridden(exporter));
+    EXPECT_TRUE(IsToggleEnabled(unlisted));
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(unlisted));
+    ReleaseToggle late("Late", Off);
+    EXPECT_TRUE(IsToggleEnabled(late));
+    EXPECT_TRUE(reports.GetMessages().empty());
+    EXPECT_EQ(CountLogHeaders(), 1);
+}
+
+TEST_F(ReleaseToggleTest, MissingFileReportsNothingButLogs) {
+    ReleaseToggle toggle("Importer", ToggleDefaultStatus::Enabled);
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    EXPECT_TRUE(IsToggleEnabled(toggle));
+    EXPECT_TRUE(reports.GetMessages().empty());
+    EXPECT_EQ(CountLogHeaders(), 1);
+}
+
+TEST_F(ReleaseToggleTest, QueriedTogglesAreReportedAtEveryLoad) {
+    WriteOverrides(R"(<OverriddenValue toggleName="Importer" status="Enabled"/>)");
+    ReleaseToggle importer("Importer", Off);
+    ReleaseToggle exporter("Exporter", Off);
+    IsToggleEnabled(importer);
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    EXPECT_EQ(reports.GetMessages(), std::vector<std::string>{Queried("Importer")});
+
+    // A second load reads nothing: it fails, changes no status and reports again.
+    IsToggleEnabled(exporter);
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    std::vector<std::string> messages = reports.GetMessages();
+    ASSERT_EQ(messages.size(), 4u);
+    std::sort(messages.begin() + 2, messages.end());
+    EXPECT_EQ(messages, (std::vector<std::string>{Queried("Importer"), "Invalid Release Toggle override file",
+                                                  Queried("Exporter"), Queried("Importer")}));
+    EXPECT_TRUE(IsToggleEnabled(importer));
+    EXPECT_EQ(CountLogHeaders(), 2);
+}
