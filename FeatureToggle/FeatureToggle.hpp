@@ -1,4 +1,6 @@
-// Everything a client module or a host application includes.
+// Everything a client module or a host application includes: the toggles and IsToggleEnabled,
+// the evaluators and identities, the test aids (OverrideToggleValueGuard, ReportGuard) and the
+// toggle report (DumpToggleInfo). The platform headers ZelkRoot.hpp and Fenlo.hpp come with it.
 #pragma once
 
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"

@@ -12,9 +12,55 @@ namespace Zelk {
 
 namespace {
 
-std::atomic<UInt64> allocationCount{0};
-std::atomic<UInt64> freeCount{0};
-std::atomic<UInt64> allocatedBytes{0};
+// A thread counts in a block that only it writes, so counting needs no locked instruction; the
+// statistics add up every block. A block outlives its thread and is taken over by a later one,
+// whose counts simply add to it.
+struct AllocationCounts {
+    std::atomic<UInt64> allocations{0};
+    std::atomic<UInt64> frees{0};
+    std::atomic<UInt64> bytes{0};
+    std::atomic<bool> inUse{true};
+    AllocationCounts* next = nullptr;
+};
+
+std::atomic<AllocationCounts*> allCounts{nullptr};
+
+AllocationCounts* TakeCounts() {
+    for (AllocationCounts* counts = allCounts.load(std::memory_order_acquire); counts != nullptr;
+         counts = counts->next) {
+        bool free = false;
+        if (counts->inUse.compare_exchange_strong(free, true, std::memory_order_acquire)) {
+            return counts;
+        }
+    }
+    auto* const counts = new AllocationCounts;
+    counts->next = allCounts.load(std::memory_order_relaxed);
+    while (!allCounts.compare_exchange_weak(counts->next, counts, std::memory_order_release,
+                                            std::memory_order_relaxed)) {
+    }
+    return counts;
+}
+
+// Plain pointer, so that it stays readable while the thread's other objects are destroyed;
+// initial-exec, so that reading it costs no call.
+thread_local AllocationCounts* threadCounts __attribute__((tls_model("initial-exec"))) = nullptr;
+
+// Gives the thread's block back when the thread ends.
+struct ThreadCountsRelease {
+    ~ThreadCountsRelease() { threadCounts->inUse.store(false, std::memory_order_release); }
+};
+
+AllocationCounts& GetThreadCounts() {
+    if (threadCounts == nullptr) {
+        threadCounts = TakeCounts();
+        thread_local const ThreadCountsRelease release;
+    }
+    return *threadCounts;
+}
+
+void Count(std::atomic<UInt64>& counter, UInt64 amount) noexcept {
+    counter.store(counter.load(std::memory_order_relaxed) + amount, std::memory_order_relaxed);
+}
 
 }  // namespace
 
@@ -24,8 +70,9 @@ void* MemoryManager::Allocate(std::size_t size) {
     if (pointer == nullptr) {
         throw std::bad_alloc();
     }
-    allocationCount.fetch_add(1, std::memory_order_relaxed);
-    allocatedBytes.fetch_add(size, std::memory_order_relaxed);
+    AllocationCounts& counts = GetThreadCounts();
+    Count(counts.allocations, 1);
+    Count(counts.bytes, size);
     return pointer;
 }
 
@@ -33,15 +80,18 @@ void MemoryManager::Free(void* pointer) noexcept {
     if (pointer == nullptr) {
         return;
     }
-    freeCount.fetch_add(1, std::memory_order_relaxed);
+    Count(GetThreadCounts().frees, 1);
     std::free(pointer);
 }
 
 MemoryManager::Statistics MemoryManager::GetStatistics() {
     Statistics statistics;
-    statistics.allocations = allocationCount.load(std::memory_order_relaxed);
-    statistics.frees = freeCount.load(std::memory_order_relaxed);
-    statistics.bytesAllocated = allocatedBytes.load(std::memory_order_relaxed);
+    for (const AllocationCounts* counts = allCounts.load(std::memory_order_acquire); counts != nullptr;
+         counts = counts->next) {
+        statistics.allocations += counts->allocations.load(std::memory_order_relaxed);
+        statistics.frees += counts->frees.load(std::memory_order_relaxed);
+        statistics.bytesAllocated += counts->bytes.load(std::memory_order_relaxed);
+    }
     return statistics;
 }
 

@@ -6,15 +6,19 @@
 // parts of each section.
 #pragma once
 
+#include <atomic>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -40,7 +44,8 @@ public:
         UInt64 frees = 0;
         UInt64 bytesAllocated = 0;
     };
-    // Counts since the start of the process; relaxed atomics, cheap enough to keep always on.
+    // Counts since the start of the process, kept per thread without a locked instruction, so
+    // cheap enough to keep always on.
     static Statistics GetStatistics();
 };
 
@@ -72,15 +77,24 @@ public:
 // Strings
 
 // An 8-bit string. Text is UTF-8 by convention; all operations work on bytes.
+//
+// Up to 15 bytes are held inline. Longer text sits in a buffer that copies share: it is counted
+// and never changed, so copying an identity allocates nothing. A hash once computed is kept, in
+// the shared buffer or in the string, and copies take it along.
 class String {
 public:
-    String() = default;
+    String() noexcept { ClearInline(); }
     String(const char* text);  // null is taken as the empty string
     String(const char* text, std::size_t length);
+    String(const String& other) noexcept;
+    String(String&& other) noexcept;
+    String& operator=(const String& other) noexcept;
+    String& operator=(String&& other) noexcept;
+    ~String();
 
-    const char* ToCStr() const noexcept { return text.c_str(); }
-    std::size_t GetLength() const noexcept { return text.size(); }
-    bool IsEmpty() const noexcept { return text.empty(); }
+    const char* ToCStr() const noexcept { return IsShared() ? shared->Text() : inlineText; }
+    std::size_t GetLength() const noexcept { return length; }
+    bool IsEmpty() const noexcept { return length == 0; }
 
     // ASCII letters only; other bytes are kept.
     String ToLowerCase() const;
@@ -90,14 +104,56 @@ public:
 
     String& operator+=(const String& other);
 
+    // The pieces one after another, in one allocation at most.
+    static String Join(std::initializer_list<std::string_view> pieces);
+
     friend String operator+(const String& left, const String& right);
     friend bool operator==(const String& left, const String& right) noexcept {
-        return left.text == right.text;
+        if (left.length != right.length) {
+            return false;
+        }
+        if (!left.IsShared()) {
+            // Inline text is padded with zeros: two words to compare, not a call.
+            return std::memcmp(left.inlineText, right.inlineText, sizeof(left.inlineText)) == 0;
+        }
+        if (left.shared == right.shared) {
+            return true;
+        }
+        const UInt32 leftHash = left.GetKnownHash();
+        const UInt32 rightHash = right.GetKnownHash();
+        if (leftHash != 0 && rightHash != 0 && leftHash != rightHash) {
+            return false;
+        }
+        return std::char_traits<char>::compare(left.ToCStr(), right.ToCStr(), left.length) == 0;
     }
-    friend bool operator<(const String& left, const String& right) noexcept { return left.text < right.text; }
+    friend bool operator<(const String& left, const String& right) noexcept;
 
 private:
-    std::basic_string<char, std::char_traits<char>, Allocator<char>> text;
+    static constexpr std::size_t InlineCapacity = 15;
+
+    // The text follows in the same block.
+    struct SharedText {
+        std::atomic<UInt32> references;
+        std::atomic<UInt32> hash;  // as `hash` below, for every string that shares the text
+        char* Text() noexcept { return reinterpret_cast<char*>(this + 1); }
+    };
+
+    bool IsShared() const noexcept { return length > InlineCapacity; }
+    void ClearInline() noexcept { std::memset(inlineText, 0, sizeof(inlineText)); }
+    std::atomic<UInt32>& HashCache() const noexcept { return IsShared() ? shared->hash : hash; }
+    UInt32 GetKnownHash() const noexcept { return HashCache().load(std::memory_order_relaxed); }
+    // Makes room for `size` bytes and the terminating zero in this empty string; the caller
+    // writes them.
+    char* Reserve(std::size_t size);
+    void Release() noexcept;
+
+    union {
+        char inlineText[InlineCapacity + 1];
+        SharedText* shared;
+    };
+    UInt32 length = 0;
+    // The hash of inline text: 0 until computed; a text whose hash is 0 is hashed every time.
+    mutable std::atomic<UInt32> hash{0};
 };
 
 enum ZelkCharCode : Int32 {
@@ -217,7 +273,7 @@ private:
 };
 
 // How the hash containers hash a key: a key type with a GenerateHashValue member uses it;
-// anything else (pointers, integers) uses std::hash folded to 32 bits.
+// anything else (pointers, integers) uses std::hash, mixed down to 32 bits.
 template <typename Key>
 UInt32 HashOf(const Key& key) {
     if constexpr (requires {
@@ -225,8 +281,10 @@ UInt32 HashOf(const Key& key) {
                   }) {
         return key.GenerateHashValue();
     } else {
-        const std::size_t hash = std::hash<Key>{}(key);
-        return static_cast<UInt32>(hash ^ (static_cast<UInt64>(hash) >> 32));
+        // std::hash of a pointer is its address, whose low bits alignment keeps at zero; a
+        // multiplication by a large odd constant spreads every bit into the high half.
+        const UInt64 hash = static_cast<UInt64>(std::hash<Key>{}(key)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<UInt32>(hash >> 32);
     }
 }
 
@@ -236,7 +294,8 @@ struct NoValue {};
 
 // A hash table whose entries sit in one dense array in the order they were added. Removing an
 // entry moves the last one into its place, so the array stays dense and enumeration walks it
-// front to back. Buckets hold the index of the first entry of their chain.
+// front to back. Buckets hold the index of the first entry of their chain. A small table has no
+// buckets: a lookup compares the stored hashes of its few entries, and one allocation holds it.
 template <typename Key, typename Value>
 class DenseHashTable {
 public:
@@ -250,6 +309,9 @@ public:
     std::size_t GetSize() const noexcept { return entries.size(); }
 
     Value* Find(const Key& key) {
+        if (entries.empty()) {
+            return nullptr;
+        }
         const Int32 index = IndexOf(key, HashOf(key));
         return index < 0 ? nullptr : &entries[static_cast<std::size_t>(index)].value;
     }
@@ -263,21 +325,34 @@ public:
         if (existing >= 0) {
             return {&entries[static_cast<std::size_t>(existing)].value, false};
         }
-        if ((entries.size() + 1) * 4 > buckets.size() * 3) {
-            Rehash(buckets.empty() ? 8 : buckets.size() * 2);
+        if (entries.size() + 1 > SmallSize && (entries.size() + 1) * 4 > buckets.size() * 3) {
+            Rehash(buckets.empty() ? 2 * SmallSize : buckets.size() * 2);
         }
-        const std::size_t bucket = hash & (buckets.size() - 1);
+        const std::size_t bucket = buckets.empty() ? 0 : hash & (buckets.size() - 1);
         entries.push_back(Entry{Key(std::forward<KeyArg>(key)), Value(std::forward<ValueArgs>(valueArgs)...),
-                                hash, buckets[bucket]});
-        buckets[bucket] = static_cast<Int32>(entries.size() - 1);
+                                hash, buckets.empty() ? -1 : buckets[bucket]});
+        if (!buckets.empty()) {
+            buckets[bucket] = static_cast<Int32>(entries.size() - 1);
+        }
         return {&entries.back().value, true};
     }
 
     bool Remove(const Key& key) {
-        if (buckets.empty()) {
+        if (entries.empty()) {
             return false;
         }
         const UInt32 hash = HashOf(key);
+        if (buckets.empty()) {
+            const Int32 index = IndexOf(key, hash);
+            if (index < 0) {
+                return false;
+            }
+            if (static_cast<std::size_t>(index) + 1 != entries.size()) {
+                entries[static_cast<std::size_t>(index)] = std::move(entries.back());
+            }
+            entries.pop_back();
+            return true;
+        }
         Int32* link = &buckets[hash & (buckets.size() - 1)];
         while (*link >= 0 && !(entries[static_cast<std::size_t>(*link)].hash == hash &&
                                entries[static_cast<std::size_t>(*link)].key == key)) {
@@ -312,8 +387,16 @@ public:
     Entry& EntryAt(std::size_t index) { return entries[index]; }
 
 private:
+    // Up to this many entries a table has no buckets.
+    static constexpr std::size_t SmallSize = 8;
+
     Int32 IndexOf(const Key& key, UInt32 hash) const {
         if (buckets.empty()) {
+            for (std::size_t index = 0; index < entries.size(); ++index) {
+                if (entries[index].hash == hash && entries[index].key == key) {
+                    return static_cast<Int32>(index);
+                }
+            }
             return -1;
         }
         Int32 index = buckets[hash & (buckets.size() - 1)];
@@ -500,11 +583,14 @@ public:
 
     private:
         friend class FastLogger;
-        void AppendArgument(std::string argument);
+        void AppendArgument(const char* text, std::size_t length);
 
         FastLogger* logger = nullptr;
         const InfoLogLine* line = nullptr;
-        std::vector<std::string> arguments;
+        // The entry is built as the arguments come, by the rules of Compose: `entry` holds it up
+        // to the template's next '%', and `rest` the template from there.
+        std::string entry;
+        const char* rest = nullptr;
     };
 
     // Starts an entry of `line` in `composer`.
@@ -586,8 +672,8 @@ bool GetBoolValue(const char* section, const char* key, bool defaultValue, IRoot
 namespace Host {
 
 // Loads the preference file at `path`, replacing what the store held. A missing file gives an
-// empty store; a malformed one is reported once through BugRep_ReportError and gives an empty
-// store. The format:
+// empty store; a malformed or unreadable one, or one larger than 4 MiB, is reported once through
+// BugRep_ReportError and gives an empty store. The format:
 //   <Preferences>
 //     <Value domain="1" path="Debug/Rendering" name="ShowFrameRate">true</Value>
 //   </Preferences>

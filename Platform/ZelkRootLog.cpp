@@ -1,5 +1,8 @@
 // The application log.
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <mutex>
 #include <string>
 
@@ -27,29 +30,41 @@ FastLogger::LogComposer::~LogComposer() {
     }
     // A destructor must not throw: an entry that cannot be written is lost.
     try {
-        logger->Write(Compose(line->GetTemplate(), arguments));
+        entry += rest;
+        logger->Write(entry);
     } catch (...) {
     }
 }
 
 FastLogger::LogComposer& FastLogger::LogComposer::Append(UInt32 number) {
-    AppendArgument(std::to_string(number));
+    char digits[16];
+    const std::to_chars_result result = std::to_chars(std::begin(digits), std::end(digits), number);
+    AppendArgument(digits, static_cast<std::size_t>(result.ptr - digits));
     return *this;
 }
 
 FastLogger::LogComposer& FastLogger::LogComposer::Append(const char* text) {
-    AppendArgument(text == nullptr ? std::string() : std::string(text));
+    AppendArgument(text == nullptr ? "" : text, text == nullptr ? 0 : std::strlen(text));
     return *this;
 }
 
-void FastLogger::LogComposer::AppendArgument(std::string argument) {
-    arguments.push_back(std::move(argument));
+void FastLogger::LogComposer::AppendArgument(const char* text, std::size_t length) {
+    // Before an entry is started there is nothing to fill; past the last '%' an argument is dropped.
+    const char* const mark = rest == nullptr ? nullptr : std::strchr(rest, '%');
+    if (mark == nullptr) {
+        return;
+    }
+    entry.append(rest, static_cast<std::size_t>(mark - rest)).append(text, length);
+    rest = mark + 1;
 }
 
 FastLogger::LogComposer& FastLogger::Append(const InfoLogLine& line, LogComposer& composer) {
     composer.logger = this;
     composer.line = &line;
-    composer.arguments.clear();
+    composer.rest = line.GetTemplate();
+    composer.entry.clear();
+    // Room for the template and a few arguments: one allocation for an ordinary entry.
+    composer.entry.reserve(std::strlen(composer.rest) + 120);
     return composer;
 }
 

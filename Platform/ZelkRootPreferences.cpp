@@ -145,15 +145,49 @@ void ReadDocument(xmlDoc* document, ValueMap& values, std::string& problem) {
     }
 }
 
-bool ReadWholeFile(const std::string& file, std::string& content) {
+// Preference files are small. A bigger one is refused unread: its document tree would take many
+// times its size in memory (over twenty times for a file of short values).
+constexpr std::uintmax_t MaxFileSize = 4u << 20;
+
+// Reads the file into `content`; on failure, says why in `problem`.
+void ReadWholeFile(const std::string& file, std::string& content, std::string& problem) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return false;
+    const bool regular = std::filesystem::is_regular_file(file, error);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(file, error) : 0;
+    std::ifstream stream;
+    if (regular && !error && size <= MaxFileSize) {
+        stream.open(file, std::ios::binary);
     }
-    std::ifstream stream(file, std::ios::binary);
-    content.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-    return !stream.bad() && content.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max());
+    if (size > MaxFileSize) {
+        problem = "it is larger than " + std::to_string(MaxFileSize >> 20) + " MiB";
+    } else if (!stream.is_open()) {
+        problem = "it cannot be read";
+    } else {
+        content.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+        if (stream.bad() || content.size() > MaxFileSize) {
+            problem = "it cannot be read";
+        }
+    }
 }
+
+// libxml2 reports some faults (input that does not decode) through the calling thread's generic
+// handler, which prints to standard error; while a file is parsed, that handler drops them: the
+// report says what went wrong.
+class QuietGenericErrors {
+public:
+    QuietGenericErrors() : handler(xmlGenericError), context(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &Drop);
+    }
+    ~QuietGenericErrors() { xmlSetGenericErrorFunc(context, handler); }
+    QuietGenericErrors(const QuietGenericErrors&) = delete;
+    QuietGenericErrors& operator=(const QuietGenericErrors&) = delete;
+
+private:
+    static void Drop(void*, const char*, ...) {}
+
+    xmlGenericErrorFunc handler;
+    void* context;
+};
 
 // Parses `content` and reads its values; on failure, says why in `problem`.
 void ParseDocument(const std::string& file, const std::string& content, ValueMap& values,
@@ -166,6 +200,7 @@ void ParseDocument(const std::string& file, const std::string& content, ValueMap
     }
     // No network, no external DTD, no entity substitution; parser messages stay quiet, the
     // report says what went wrong.
+    const QuietGenericErrors quiet;
     xmlDoc* document =
         xmlCtxtReadMemory(context, content.data(), static_cast<int>(content.size()), file.c_str(), nullptr,
                           XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
@@ -229,7 +264,8 @@ namespace Host {
 void LoadPreferenceFile(const char* path) {
     const std::string file = TextOf(path);
     std::error_code error;
-    if (file.empty() || !std::filesystem::exists(file, error)) {
+    // Only a file that is known not to be there counts as missing: a link loop is reported.
+    if (file.empty() || (!std::filesystem::exists(file, error) && !error)) {
         ReplaceValues({});
         return;
     }
@@ -239,9 +275,8 @@ void LoadPreferenceFile(const char* path) {
     std::string content;
     // Read here rather than by the parser, so that an unreadable file is reported like any other
     // problem instead of being printed by the parser.
-    if (!ReadWholeFile(file, content)) {
-        problem = "it cannot be read";
-    } else {
+    ReadWholeFile(file, content, problem);
+    if (problem.empty()) {
         ParseDocument(file, content, values, problem);
     }
 

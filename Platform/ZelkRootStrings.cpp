@@ -1,52 +1,165 @@
 // The platform's strings and number parsing.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "ZelkRoot.hpp"
 
 namespace Zelk {
 
-String::String(const char* text) {
-    if (text != nullptr) {
-        this->text = text;
+String::String(const char* text) : String(text, text != nullptr ? std::strlen(text) : 0) {}
+
+String::String(const char* text, std::size_t length) {
+    ClearInline();
+    if (text != nullptr && length != 0) {
+        char* const out = Reserve(length);
+        std::memcpy(out, text, length);
+        out[length] = '\0';
     }
 }
 
-String::String(const char* text, std::size_t length) {
-    if (text != nullptr) {
-        this->text.assign(text, length);
+String::String(const String& other) noexcept
+    : length(other.length), hash(other.hash.load(std::memory_order_relaxed)) {
+    if (other.IsShared()) {
+        shared = other.shared;
+        shared->references.fetch_add(1, std::memory_order_relaxed);
+    } else {
+        std::memcpy(inlineText, other.inlineText, sizeof(inlineText));
     }
+}
+
+String::String(String&& other) noexcept
+    : length(other.length), hash(other.hash.load(std::memory_order_relaxed)) {
+    std::memcpy(inlineText, other.inlineText, sizeof(inlineText));
+    other.length = 0;
+    other.ClearInline();
+    other.hash.store(0, std::memory_order_relaxed);
+}
+
+String& String::operator=(const String& other) noexcept {
+    if (this != &other) {
+        String copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+String& String::operator=(String&& other) noexcept {
+    if (this != &other) {
+        Release();
+        std::memcpy(inlineText, other.inlineText, sizeof(inlineText));
+        length = other.length;
+        hash.store(other.hash.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        other.length = 0;
+        other.ClearInline();
+        other.hash.store(0, std::memory_order_relaxed);
+    }
+    return *this;
+}
+
+String::~String() {
+    Release();
+}
+
+char* String::Reserve(std::size_t size) {
+    if (size > std::numeric_limits<UInt32>::max()) {
+        throw std::length_error("Zelk::String longer than 4 GiB");
+    }
+    if (size > InlineCapacity) {
+        void* const block = MemoryManager::Allocate(sizeof(SharedText) + size + 1);
+        shared = new (block) SharedText{{1}, {0}};
+    } else {
+        ClearInline();
+    }
+    length = static_cast<UInt32>(size);
+    return IsShared() ? shared->Text() : inlineText;
+}
+
+void String::Release() noexcept {
+    if (IsShared() && shared->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        shared->~SharedText();
+        MemoryManager::Free(shared);
+    }
+    length = 0;
+    ClearInline();
 }
 
 String String::ToLowerCase() const {
-    String result(*this);
-    for (char& c : result.text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+    const char* const text = ToCStr();
+    const char* const end = text + length;
+    const char* upper = std::find_if(text, end, [](char c) { return c >= 'A' && c <= 'Z'; });
+    if (upper == end) {
+        return *this;
     }
+    String result;
+    char* const out = result.Reserve(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        out[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    out[length] = '\0';
     return result;
 }
 
 UInt32 String::GenerateHashValue() const noexcept {
-    UInt32 hash = 2166136261u;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 16777619u;
+    std::atomic<UInt32>& cache = HashCache();
+    const UInt32 cached = cache.load(std::memory_order_relaxed);
+    if (cached != 0) {
+        return cached;
     }
-    return hash;
+    UInt32 value = 2166136261u;
+    const char* const text = ToCStr();
+    for (std::size_t i = 0; i < length; ++i) {
+        value ^= static_cast<unsigned char>(text[i]);
+        value *= 16777619u;
+    }
+    cache.store(value, std::memory_order_relaxed);
+    return value;
 }
 
 String& String::operator+=(const String& other) {
-    text += other.text;
+    if (!other.IsEmpty()) {
+        *this = *this + other;
+    }
     return *this;
 }
 
-String operator+(const String& left, const String& right) {
-    String result(left);
-    result += right;
+String String::Join(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    String result;
+    if (size != 0) {
+        char* out = result.Reserve(size);
+        for (const std::string_view piece : pieces) {
+            out = std::copy(piece.begin(), piece.end(), out);
+        }
+        *out = '\0';
+    }
     return result;
+}
+
+String operator+(const String& left, const String& right) {
+    if (right.IsEmpty()) {
+        return left;
+    }
+    if (left.IsEmpty()) {
+        return right;
+    }
+    String result;
+    char* const out = result.Reserve(std::size_t{left.length} + right.length);
+    std::memcpy(out, left.ToCStr(), left.length);
+    std::memcpy(out + left.length, right.ToCStr(), right.length);
+    out[result.length] = '\0';
+    return result;
+}
+
+bool operator<(const String& left, const String& right) noexcept {
+    const int order = std::memcmp(left.ToCStr(), right.ToCStr(), std::min(left.length, right.length));
+    return order != 0 ? order < 0 : left.length < right.length;
 }
 
 namespace {
@@ -117,13 +230,18 @@ UniString UniString::Printf(const char* format, ...) {
     if (format == nullptr) {
         return result;
     }
+    // Formatted once into a buffer on the stack, which a report row fits; only a longer text is
+    // formatted a second time, into its own storage.
+    char buffer[256];
     va_list arguments;
     va_start(arguments, format);
     va_list copy;
     va_copy(copy, arguments);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    const int length = std::vsnprintf(buffer, sizeof(buffer), format, copy);
     va_end(copy);
-    if (length > 0) {
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof(buffer)) {
+        result.text.assign(buffer, static_cast<std::size_t>(length));
+    } else if (length > 0) {
         result.text.resize(static_cast<std::size_t>(length));
         std::vsnprintf(result.text.data(), result.text.size() + 1, format, arguments);
     }

@@ -1,7 +1,9 @@
 #include "ZelkXMLUtils.hpp"
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,6 +34,25 @@ const char* AsChars(const xmlChar* text) {
     return reinterpret_cast<const char*>(text);
 }
 
+// libxml2 reports some faults (input that does not decode, I/O) through the calling thread's
+// generic handler, which prints to standard error, instead of the reader's handler. While a
+// channel parses, that handler drops them: the failed read that follows says enough.
+class QuietGenericErrors {
+public:
+    QuietGenericErrors() : handler(xmlGenericError), context(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &Drop);
+    }
+    ~QuietGenericErrors() { xmlSetGenericErrorFunc(context, handler); }
+    QuietGenericErrors(const QuietGenericErrors&) = delete;
+    QuietGenericErrors& operator=(const QuietGenericErrors&) = delete;
+
+private:
+    static void Drop(void*, const char*, ...) {}
+
+    xmlGenericErrorFunc handler;
+    void* context;
+};
+
 // A streaming channel over libxml2's text reader.
 //
 // The reader is always in one of three places: on the start tag of the current element, with
@@ -43,6 +64,7 @@ public:
     static Zelk::XMLIChannel* OverFile(int fd, const std::string& path) {
         std::unique_ptr<TextReaderChannel> channel(new TextReaderChannel());
         channel->fd = fd;
+        const QuietGenericErrors quiet;
         xmlTextReaderPtr reader = xmlReaderForFd(fd, path.c_str(), nullptr, ParserOptions);
         return Start(std::move(channel), reader);
     }
@@ -51,6 +73,7 @@ public:
         std::unique_ptr<TextReaderChannel> channel(new TextReaderChannel());
         // libxml2 reads the text in place, so the channel keeps it.
         channel->document = std::move(document);
+        const QuietGenericErrors quiet;
         xmlTextReaderPtr reader =
             xmlReaderForMemory(channel->document.data(), static_cast<int>(channel->document.size()), nullptr,
                                nullptr, ParserOptions);
@@ -85,6 +108,15 @@ public:
     }
 
     int PeekNextTagName(Zelk::UniString& name) override {
+        const int next = PeekNext();
+        if (next == 1) {
+            name = CurrentName();
+        }
+        return next;
+    }
+
+    // PeekNextTagName without making the name: 1 when the reader is on the next child element.
+    int PeekNext() {
         if (failed || elements.empty()) {
             return 0;
         }
@@ -100,7 +132,6 @@ public:
             const int type = xmlTextReaderNodeType(reader);
             const int depth = xmlTextReaderDepth(reader);
             if (type == XML_READER_TYPE_ELEMENT && depth == current.depth + 1) {
-                name = CurrentName();
                 return 1;
             }
             if (type == XML_READER_TYPE_END_ELEMENT && depth == current.depth) {
@@ -134,10 +165,17 @@ public:
 
     std::vector<std::string> GetRecordedErrors() const override { return errors; }
 
+    int GetCurrentLineNumber() const {
+        // After a parser error the reader's node is not to be trusted; the error has its own line.
+        const xmlNodePtr node = reader != nullptr && !failed ? xmlTextReaderCurrentNode(reader) : nullptr;
+        const long line = node != nullptr ? xmlGetLineNo(node) : 0;
+        return line > 0 && line <= INT_MAX ? static_cast<int>(line) : 0;
+    }
+
 protected:
     bool EnterElement(const char* tagName) override {
-        Zelk::UniString name;
-        if (PeekNextTagName(name) != 1 || !(name == tagName)) {
+        const xmlChar* name = PeekNext() == 1 ? xmlTextReaderConstName(reader) : nullptr;
+        if (name == nullptr || tagName == nullptr || std::strcmp(AsChars(name), tagName) != 0) {
             return false;
         }
         EnterCurrentNode();
@@ -150,6 +188,7 @@ protected:
         }
         const int depth = elements.back().depth;
         const bool isEmpty = elements.back().isEmpty;
+        spareElements.push_back(std::move(elements.back()));
         elements.pop_back();
         if (failed || (onCurrentStart && isEmpty)) {
             onCurrentStart = false;
@@ -171,9 +210,12 @@ protected:
 
 private:
     struct Element {
-        int depth;
-        bool isEmpty;
-        // Kept on entering, so that they can still be read once the reader has moved inside.
+        int depth = 0;
+        bool isEmpty = false;
+        // Kept on entering, so that they can still be read once the reader has moved inside. Only
+        // the first attributeCount are this element's: an element left is kept for the next one
+        // entered, with its strings, so that a file of many elements reads without allocating.
+        std::size_t attributeCount = 0;
         std::vector<std::pair<std::string, std::string>> attributes;
     };
 
@@ -208,6 +250,7 @@ private:
             return false;
         }
         const std::size_t errorCount = errors.size();
+        const QuietGenericErrors quiet;
         const int result = xmlTextReaderRead(reader);
         if (result == 1) {
             return true;
@@ -231,14 +274,24 @@ private:
 
     // Makes the element whose start tag the reader is on the current element.
     void EnterCurrentNode() {
-        Element element{xmlTextReaderDepth(reader), xmlTextReaderIsEmptyElement(reader) == 1, {}};
+        Element element;
+        if (!spareElements.empty()) {
+            element = std::move(spareElements.back());
+            spareElements.pop_back();
+        }
+        element.depth = xmlTextReaderDepth(reader);
+        element.isEmpty = xmlTextReaderIsEmptyElement(reader) == 1;
+        element.attributeCount = 0;
         if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
             do {
                 const xmlChar* name = xmlTextReaderConstName(reader);
-                xmlChar* value = xmlTextReaderValue(reader);
-                element.attributes.emplace_back(name != nullptr ? AsChars(name) : "",
-                                                value != nullptr ? AsChars(value) : "");
-                xmlFree(value);
+                const xmlChar* value = xmlTextReaderConstValue(reader);
+                if (element.attributeCount == element.attributes.size()) {
+                    element.attributes.emplace_back();
+                }
+                auto& [attributeName, attributeValue] = element.attributes[element.attributeCount++];
+                attributeName.assign(name != nullptr ? AsChars(name) : "");
+                attributeValue.assign(value != nullptr ? AsChars(value) : "");
             } while (xmlTextReaderMoveToNextAttribute(reader) == 1);
             xmlTextReaderMoveToElement(reader);
         }
@@ -251,9 +304,10 @@ private:
         if (elements.empty() || name == nullptr) {
             return nullptr;
         }
-        for (const auto& [attributeName, value] : elements.back().attributes) {
-            if (attributeName == name) {
-                return &value;
+        const Element& current = elements.back();
+        for (std::size_t index = 0; index < current.attributeCount; ++index) {
+            if (current.attributes[index].first == name) {
+                return &current.attributes[index].second;
             }
         }
         return nullptr;
@@ -263,6 +317,7 @@ private:
     int fd = -1;
     std::string document;
     std::vector<Element> elements;
+    std::vector<Element> spareElements;
     std::vector<std::string> errors;
     bool started = false;
     bool failed = false;
@@ -306,11 +361,28 @@ Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t
     return TextReaderChannel::OverMemory(std::string(document, length));
 }
 
+int GetCurrentLineNumber(const Zelk::XMLIChannel& channel) {
+    const auto* reading = dynamic_cast<const TextReaderChannel*>(&channel);
+    return reading != nullptr ? reading->GetCurrentLineNumber() : 0;
+}
+
 namespace Detail {
 
 bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
                         const UInt32* values, std::size_t count, UInt32& value) {
     const std::size_t separatorLength = separator != nullptr ? std::char_traits<char>::length(separator) : 0;
+    // The usual text is one of the names exactly, which is then its only piece and a value. A name
+    // that holds the separator or begins or ends with a blank takes the general way below.
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t nameLength = std::char_traits<char>::length(names[i]);
+        const bool plainName = nameLength != 0 && std::isgraph(static_cast<unsigned char>(names[i][0])) &&
+                               std::isgraph(static_cast<unsigned char>(names[i][nameLength - 1])) &&
+                               (separatorLength == 0 || std::strstr(names[i], separator) == nullptr);
+        if (plainName && text == names[i]) {
+            value = values[i];
+            return true;
+        }
+    }
     std::size_t found = 0;
     UInt32 parsed = 0;
     std::size_t from = 0;

@@ -34,6 +34,11 @@ Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTo
 // The same over a document held in memory (tests, tools).
 Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t length);
 
+// The line of the node a channel made here is on: the element just read, peeked at or entered
+// (the line where its start tag ends). 0 for any other channel, before the first read and
+// after a parser error (the error message carries its own line).
+int GetCurrentLineNumber(const Zelk::XMLIChannel& channel);
+
 // The failure code of NamedEnumType::Read.
 inline constexpr int InvalidValueCode = -7003;
 

@@ -1,6 +1,11 @@
-# What `cmake --install` puts in place: the public headers, the shared libraries, a CMake package
-# for find_package(FeatureToggle) and a pkg-config file.
+# What `cmake --install` puts in place: the public headers, the shared libraries, featuretoggle-check,
+# a CMake package for find_package(FeatureToggle) and a pkg-config file. The installed tree can be
+# moved: the libraries find one another, and the tool finds them, relative to themselves.
 include(CMakePackageConfigHelpers)
+
+# Clients compile the headers as C++20 too.
+target_compile_features(ZelkRoot INTERFACE cxx_std_20)
+set_target_properties(FeatureToggle ZelkRoot Fenlo ZelkXMLUtils PROPERTIES INSTALL_RPATH "$ORIGIN")
 
 set(FEATURETOGGLE_PUBLIC_HEADERS
     FeatureToggle.hpp
@@ -43,6 +48,9 @@ install(TARGETS FeatureToggle ZelkRoot Fenlo ZelkXMLUtils
         EXPORT FeatureToggleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+if(TARGET featuretoggle-check)
+    install(TARGETS featuretoggle-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+endif()
 
 set(FEATURETOGGLE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/FeatureToggle)
 install(EXPORT FeatureToggleTargets
@@ -60,6 +68,21 @@ install(FILES
         DESTINATION ${FEATURETOGGLE_CMAKE_DIR}
         COMPONENT Development)
 
+# The pkg-config file names its folders relative to its own place when it can, so that it stays
+# right wherever the tree is installed (cmake --install --prefix) or moved.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+    set(FEATURETOGGLE_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+    file(RELATIVE_PATH FEATURETOGGLE_PC_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+    string(REGEX REPLACE "/$" "" FEATURETOGGLE_PC_PREFIX "\${pcfiledir}/${FEATURETOGGLE_PC_PREFIX}")
+endif()
+foreach(folder LIBDIR INCLUDEDIR)
+    if(IS_ABSOLUTE "${CMAKE_INSTALL_${folder}}")
+        set(FEATURETOGGLE_PC_${folder} "${CMAKE_INSTALL_${folder}}")
+    else()
+        set(FEATURETOGGLE_PC_${folder} "\${prefix}/${CMAKE_INSTALL_${folder}}")
+    endif()
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/featuretoggle.pc.in ${PROJECT_BINARY_DIR}/featuretoggle.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/featuretoggle.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig

@@ -104,17 +104,33 @@ Zelk::Array<ToggleInfo> FilterToggleInfos(Zelk::Array<ToggleInfo> infos) {
     return published;
 }
 
-void SortToggleInfos(Zelk::Array<ToggleInfo>& infos) {
-    std::sort(infos.begin(), infos.end(), [](const ToggleInfo& left, const ToggleInfo& right) {
-        return left.toggleId.GetDisplayString().ToLowerCase() <
-               right.toggleId.GetDisplayString().ToLowerCase();
-    });
+// A record with its display string, made once: sorting compares its lower-cased form, and the
+// row prints it.
+struct ReportRow {
+    Zelk::String sortKey;
+    Zelk::String displayString;
+    const ToggleInfo* info;
+};
+
+// Ascending by the lower-cased display string; rows whose keys are equal come in any order.
+Zelk::Array<ReportRow> SortToggleInfos(const Zelk::Array<ToggleInfo>& infos) {
+    Zelk::Array<ReportRow> rows;
+    rows.EnsureCapacity(infos.GetSize());
+    for (const ToggleInfo& info : infos) {
+        Zelk::String displayString = info.toggleId.GetDisplayString();
+        Zelk::String sortKey = displayString.ToLowerCase();
+        rows.Push(ReportRow{std::move(sortKey), std::move(displayString), &info});
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const ReportRow& left, const ReportRow& right) { return left.sortKey < right.sortKey; });
+    return rows;
 }
 
-void WriteToggleRow(LineWriter writeLine, const ToggleInfo& info) {
+void WriteToggleRow(LineWriter writeLine, const ReportRow& row) {
+    const ToggleInfo& info = *row.info;
     const bool showOverride =
         info.isDefaultValueOverridden || info.currentStatus != ToStatus(info.defaultStatus);
-    writeLine(Zelk::UniString::Printf("  %-65s%-9s%-9s%-9s", info.toggleId.GetDisplayString().ToCStr(),
+    writeLine(Zelk::UniString::Printf("  %-65s%-9s%-9s%-9s", row.displayString.ToCStr(),
                                       info.wasQueried ? "Yes" : "No", GetStatusName(info.defaultStatus),
                                       showOverride ? GetStatusName(info.currentStatus) : "-"));
 }
@@ -125,11 +141,11 @@ void WriteToggleTable(LineWriter writeLine) {
     writeLine(FixedLine(
         "-----------------------------------------------------------------------------------------------"));
 
-    Zelk::Array<ToggleInfo> infos = FilterToggleInfos(CollectToggleInfos());
-    SortToggleInfos(infos);
+    const Zelk::Array<ToggleInfo> infos = FilterToggleInfos(CollectToggleInfos());
+    const Zelk::Array<ReportRow> rows = SortToggleInfos(infos);
 
-    for (const ToggleInfo& info : infos) {
-        WriteToggleRow(writeLine, info);
+    for (const ReportRow& row : rows) {
+        WriteToggleRow(writeLine, row);
     }
     WriteBlankLine(writeLine);
     writeLine(Zelk::UniString::Printf("   Number of registered toggles: %u",

@@ -62,11 +62,17 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
         return LoadFailed;
     }
 
+    constexpr int NextElement = 1;
     constexpr int ElementEnds = 2;
     for (;;) {
         Zelk::UniString childName;
-        // Reading stops quietly at the end, or at the first element that is not an override.
-        if (channel.PeekNextTagName(childName) == ElementEnds || childName != "OverriddenValue") {
+        // Reading stops quietly at the end, or at the first element that is not an override; a
+        // document that cannot be read further (malformed, truncated) is a failed load.
+        const int next = channel.PeekNextTagName(childName);
+        if (next != NextElement && next != ElementEnds) {
+            return LoadFailed;
+        }
+        if (next == ElementEnds || childName != "OverriddenValue") {
             return 0;
         }
         const Zelk::XMLITag element(channel, "OverriddenValue");

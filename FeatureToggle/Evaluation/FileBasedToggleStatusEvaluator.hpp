@@ -17,6 +17,7 @@ namespace FeatureToggle {
 // keeps the entries read before the fault.
 class FEATURETOGGLE_EXPORT FileBasedToggleStatusEvaluator : public MappingBasedToggleStatusEvaluator {
 public:
+    // What both loads return for every failure, whatever the platform said.
     static constexpr int LoadFailed = -7003;
 
     explicit FileBasedToggleStatusEvaluator(const Zelk::String& name);

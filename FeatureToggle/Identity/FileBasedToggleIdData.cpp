@@ -1,6 +1,17 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 
+#include <string_view>
+#include <typeinfo>
+
 namespace FeatureToggle {
+
+namespace {
+
+std::string_view ViewOf(const Zelk::String& text) {
+    return {text.ToCStr(), text.GetLength()};
+}
+
+}  // namespace
 
 FileBasedToggleIdData::FileBasedToggleIdData(const Zelk::String& kindName, const Zelk::String& idString)
     : kindName(kindName), idString(idString) {}
@@ -21,12 +32,16 @@ Zelk::UInt32 FileBasedToggleIdData::GenerateHashValue() const {
 }
 
 bool FileBasedToggleIdData::Equals(const ToggleIdData& other) const {
-    const auto* const otherData = dynamic_cast<const FileBasedToggleIdData*>(&other);
+    // Comparing with a payload of the very same kind is the common case, and needs no dynamic_cast.
+    const auto* const otherData = typeid(other) == typeid(FileBasedToggleIdData)
+                                      ? static_cast<const FileBasedToggleIdData*>(&other)
+                                      : dynamic_cast<const FileBasedToggleIdData*>(&other);
     return otherData != nullptr && kindName == otherData->kindName && idString == otherData->idString;
 }
 
 Zelk::String FileBasedToggleIdData::GetDisplayString() const {
-    return "[" + kindName + "]  name=\"" + idString + "\"";
+    // In one piece: the log and the report ask for it once per toggle.
+    return Zelk::String::Join({"[", ViewOf(kindName), "]  name=\"", ViewOf(idString), "\""});
 }
 
 ToggleIdData* FileBasedToggleIdData::Clone() const {

@@ -1,6 +1,17 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 
+#include <string_view>
+#include <typeinfo>
+
 namespace FeatureToggle {
+
+namespace {
+
+std::string_view ViewOf(const Zelk::String& text) {
+    return {text.ToCStr(), text.GetLength()};
+}
+
+}  // namespace
 
 RegistryBasedToggleIdData::RegistryBasedToggleIdData(const Zelk::String& kindName,
                                                      ZelkPref::RootKeyDomain domain, const Zelk::String& path,
@@ -26,13 +37,18 @@ Zelk::UInt32 RegistryBasedToggleIdData::GenerateHashValue() const {
 }
 
 bool RegistryBasedToggleIdData::Equals(const ToggleIdData& other) const {
-    const auto* const otherData = dynamic_cast<const RegistryBasedToggleIdData*>(&other);
+    // Comparing with a payload of the very same kind is the common case, and needs no dynamic_cast.
+    const auto* const otherData = typeid(other) == typeid(RegistryBasedToggleIdData)
+                                      ? static_cast<const RegistryBasedToggleIdData*>(&other)
+                                      : dynamic_cast<const RegistryBasedToggleIdData*>(&other);
     return otherData != nullptr && kindName == otherData->kindName && domain == otherData->domain &&
            path == otherData->path && name == otherData->name;
 }
 
 Zelk::String RegistryBasedToggleIdData::GetDisplayString() const {
-    return "[" + kindName + "]  path=\"" + path + "\" key=\"" + name + "\"";
+    // In one piece: the log and the report ask for it once per toggle.
+    return Zelk::String::Join(
+        {"[", ViewOf(kindName), "]  path=\"", ViewOf(path), "\" key=\"", ViewOf(name), "\""});
 }
 
 ToggleIdData* RegistryBasedToggleIdData::Clone() const {

@@ -26,22 +26,11 @@ public:
     // protocol ends the process: a half-computed value must never be published.
     template <typename Compute>
     T& GetOrCompute(Compute&& compute) noexcept {
-        for (;;) {
-            for (int budget = SpinAttempts; budget >= 0; --budget) {
-                if (Zelk::AtomicLoadAcquire(&state) == Computed) {
-                    return value;
-                }
-                if (Zelk::AtomicCompareAndSwap(&state, BeingComputed, NotComputed)) {
-                    new (&value) T(std::forward<Compute>(compute)());
-                    Zelk::AtomicStoreRelease(&state, Computed);
-                    return value;
-                }
-                if (budget > 0) {
-                    Zelk::SpinWaitHint();
-                }
-            }
-            Zelk::Thread::Yield();
+        // Inline and alone, so that callers need no frame for the protocol below.
+        if (Zelk::AtomicLoadAcquire(&state) == Computed) {
+            return value;
         }
+        return ComputeOnce(std::forward<Compute>(compute));
     }
 
     // The value if it has been computed, else null.
@@ -54,6 +43,28 @@ private:
     static constexpr Zelk::Int32 Computed = 1;
     static constexpr Zelk::Int32 BeingComputed = 2;
     static constexpr int SpinAttempts = 32;
+
+    // By value: a computation that captures a pointer then travels in a register, not in memory
+    // that the fast path would have to set up.
+    template <typename Compute>
+    __attribute__((noinline)) T& ComputeOnce(Compute compute) noexcept {
+        for (;;) {
+            for (int budget = SpinAttempts; budget >= 0; --budget) {
+                if (Zelk::AtomicLoadAcquire(&state) == Computed) {
+                    return value;
+                }
+                if (Zelk::AtomicCompareAndSwap(&state, BeingComputed, NotComputed)) {
+                    new (&value) T(compute());
+                    Zelk::AtomicStoreRelease(&state, Computed);
+                    return value;
+                }
+                if (budget > 0) {
+                    Zelk::SpinWaitHint();
+                }
+            }
+            Zelk::Thread::Yield();
+        }
+    }
 
     union {
         T value;

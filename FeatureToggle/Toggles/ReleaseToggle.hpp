@@ -12,6 +12,10 @@ namespace FeatureToggle {
 //   ...
 //   FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();  // at start-up
 //   if (FeatureToggle::IsToggleEnabled(newImporter)) { ... }
+//
+// The file's toggleName must equal the name exactly, case included. The identity reads
+// [Release]  name="NewImporter" in messages, the log and the report; release toggles of one
+// name, in any module, share it and take the same status.
 class FEATURETOGGLE_EXPORT ReleaseToggle : public OnDemandEvaluatedToggle {
 public:
     ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus);
@@ -20,7 +24,8 @@ public:
     // Loads "ReleaseToggleOverrides.xml" from the platform's special location 3, evaluates every
     // live on-demand toggle and writes what the file overrode to the application log. A file
     // that cannot be read is reported as "Invalid Release Toggle override file"; the entries
-    // read before the fault still apply. Loads at most once per process.
+    // read before the fault still apply. Loads at most once per process: call it at start-up,
+    // from one thread, before release toggles are queried (one queried earlier is reported).
     static void LoadReleaseToggleCustomStatusFromConfigFile();
 };
 

@@ -3,7 +3,12 @@
 namespace FeatureToggle {
 
 Zelk::String GetReleaseToggleKind() {
-    static const Zelk::String releaseToggleKind("Release");
+    // Hashed here once: every release identity copies it, and the copies keep the hash.
+    static const Zelk::String releaseToggleKind = [] {
+        const Zelk::String kind("Release");
+        static_cast<void>(kind.GenerateHashValue());
+        return kind;
+    }();
     return releaseToggleKind;
 }
 

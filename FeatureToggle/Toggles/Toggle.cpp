@@ -31,10 +31,6 @@ ToggleStatus Toggle::GetCurrentStatus() const {
     return statusOverride.HasValue() ? statusOverride.Get() : GetCurrentStatusImpl();
 }
 
-ToggleDefaultStatus Toggle::GetDefaultStatus() const {
-    return defaultStatus;
-}
-
 const ToggleId& Toggle::GetToggleId() const {
     return toggleId;
 }

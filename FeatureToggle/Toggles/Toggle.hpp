@@ -33,7 +33,7 @@ protected:
 
     // Marks the toggle queried, then returns its status.
     ToggleStatus QueryCurrentStatus() const;
-    ToggleDefaultStatus GetDefaultStatus() const;
+    ToggleDefaultStatus GetDefaultStatus() const { return defaultStatus; }
     const ToggleId& GetToggleId() const;
     // True while an override is set; otherwise the concrete kind decides.
     bool IsDefaultValueOverridden() const;
@@ -53,7 +53,8 @@ private:
     mutable OnceValue<bool> queried;
 };
 
-// The library's own way into a toggle's protected state, for its diagnostics and test aids.
+// The library's own way into a toggle's protected state, for its diagnostics and test aids; not
+// meant for client code, which asks IsToggleEnabled only.
 class FEATURETOGGLE_EXPORT ToggleAccessor {
 public:
     static void ClearStatusOverride(Toggle& toggle);
@@ -65,7 +66,8 @@ public:
     static bool WasQueried(const Toggle& toggle);
 };
 
-// The one question client code asks: is the toggle's status Enabled? Marks it queried.
+// The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
+// called from any thread.
 FEATURETOGGLE_EXPORT bool IsToggleEnabled(const Toggle& toggle);
 
 }  // namespace FeatureToggle

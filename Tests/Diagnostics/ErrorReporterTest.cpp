@@ -17,7 +17,6 @@ TEST(ErrorReporter, NestedGuardsCountEveryReportSinceTheirMaking) {
     ReportError("sent before any guard");
 
     std::optional<ReportGuard> outer(std::in_place);
-    EXPECT_EQ(outer->NumberOfCapturedReports(), 0u);
     ReportError("one");
     std::optional<ReportGuard> inner(std::in_place);
     ReportError("two");

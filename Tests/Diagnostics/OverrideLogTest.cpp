@@ -13,13 +13,6 @@
 using namespace FeatureToggle;
 using Strings = std::vector<std::string>;
 
-TEST(OverrideLog, EmptyTableLogsTheHeaderOnly) {
-    const FileBasedToggleStatusEvaluator evaluator("Release");
-    FeatureToggleTests::ScopedLogCapture log;
-    WriteOverriddenToggleValuesToFastLog(evaluator);
-    EXPECT_EQ(log.GetEntries(), (Strings{"0 ReleaseToggle statuses overridden by config file"}));
-}
-
 TEST(OverrideLog, EachEntryComparesTheFileStatusWithTheLiveDefaults) {
     const char* document = R"(<ReleaseToggleOverrides>
         <OverriddenValue toggleName="Same" status="Enabled"/>

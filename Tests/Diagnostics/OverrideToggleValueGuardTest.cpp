@@ -13,6 +13,7 @@
 #include "Support/TestSupport.hpp"
 
 using namespace FeatureToggle;
+using namespace FeatureToggleTests;
 using FeatureToggle::Testing::OverrideToggleValueGuard;
 using Strings = std::vector<std::string>;
 
@@ -25,7 +26,7 @@ bool HasRecordedOverride(const Toggle& toggle) {
 }  // namespace
 
 TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
-    FeatureToggleTests::ScopedBugReportCapture bugReports;
+    ScopedBugReportCapture bugReports;
     ReleaseToggle first("Importer", ToggleDefaultStatus::Disabled);
     ReleaseToggle second("Importer", ToggleDefaultStatus::Disabled);
     ReleaseToggle exporter("Exporter", ToggleDefaultStatus::Enabled);
@@ -54,7 +55,7 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
 }
 
 TEST(OverrideToggleValueGuard, NestedGuardIsReportedKeepsTheFirstStatusAndEndsTheOverride) {
-    FeatureToggleTests::ScopedBugReportCapture bugReports;
+    ScopedBugReportCapture bugReports;
     ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
     OverrideToggleValueGuard outer(toggle, ToggleStatus::Enabled);
     {
@@ -70,15 +71,18 @@ TEST(OverrideToggleValueGuard, NestedGuardIsReportedKeepsTheFirstStatusAndEndsTh
 }
 
 TEST(OverrideToggleValueGuard, GuardAfterALoadAttemptIsReportedButStillForces) {
-    FeatureToggleTests::ScopedBugReportCapture bugReports;
-    FeatureToggleTests::TemporaryDirectory emptyFolder;
-    FeatureToggleTests::ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
+    ScopedBugReportCapture bugReports;
+    TemporaryDirectory emptyFolder;
+    ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
     ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
     {
-        FeatureToggleTests::ScopedLogCapture log;
+        // A missing file is no error; the log still gets its header.
+        ScopedLogCapture log;
         ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+        EXPECT_EQ(log.GetEntries(), (Strings{"0 ReleaseToggle statuses overridden by config file"}));
     }
     ASSERT_TRUE(bugReports.GetReports().empty());
+    EXPECT_FALSE(IsToggleEnabled(toggle));
 
     OverrideToggleValueGuard guard(toggle, ToggleStatus::Enabled);
     EXPECT_TRUE(IsToggleEnabled(toggle));
@@ -89,8 +93,8 @@ TEST(OverrideToggleValueGuard, GuardAfterALoadAttemptIsReportedButStillForces) {
 }
 
 TEST(OverrideToggleValueGuard, GuardBeforeAnyReleaseToggleReportsNothing) {
-    FeatureToggleTests::ScopedBugReportCapture bugReports;
-    FeatureToggleTests::ScopedPreferences preferences;
+    ScopedBugReportCapture bugReports;
+    ScopedPreferences preferences;
     DebugToggle toggle("Debug/Rendering", "ShowFrameRate");
     {
         OverrideToggleValueGuard guard(toggle, ToggleStatus::Enabled);

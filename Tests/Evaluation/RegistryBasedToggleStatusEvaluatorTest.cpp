@@ -9,13 +9,14 @@ namespace {
 
 using namespace FeatureToggle;
 using Answer = Zelk::Optional<ToggleStatus>;
+using Evaluator = RegistryBasedToggleStatusEvaluator;
 
 const Answer Enabled(ToggleStatus::Enabled);
 const Answer Disabled(ToggleStatus::Disabled);
 const Answer None;
 
 // Evaluates the preference Debug/<name>, checking that the root was closed exactly once.
-Answer Evaluate(const RegistryBasedToggleStatusEvaluator& evaluator, const char* name,
+Answer Evaluate(const Evaluator& evaluator, const char* name,
                 ZelkPref::RootKeyDomain domain = ZelkPref::UserDomain) {
     const int closeCallsBefore = ZelkPref::Host::GetStatistics().closeCalls;
     const Answer answer =
@@ -29,22 +30,20 @@ TEST(RegistryBasedToggleStatusEvaluator, AnswersStoredBooleansWhateverTheStrateg
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug", "On", "true");
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug", "Off", "0");
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug", "Bad", "maybe");
-    const RegistryBasedToggleStatusEvaluator evaluator(RegistryBasedToggleStatusEvaluator::NoWriteBack);
-    const RegistryBasedToggleStatusEvaluator other(
-        static_cast<RegistryBasedToggleStatusEvaluator::WriteBackStrategy>(7));
-    for (const RegistryBasedToggleStatusEvaluator* e : {&evaluator, &other}) {
-        EXPECT_EQ(Evaluate(*e, "On"), Enabled);
-        EXPECT_EQ(Evaluate(*e, "Off"), Disabled);
-        EXPECT_EQ(Evaluate(*e, "Bad"), None);
-        EXPECT_EQ(Evaluate(*e, "Missing"), None);
-        EXPECT_EQ(Evaluate(*e, "On", ZelkPref::ApplicationDomain), None);
+    for (const Evaluator& evaluator :
+         {Evaluator(Evaluator::NoWriteBack), Evaluator(Evaluator::WriteBackStrategy(7))}) {
+        EXPECT_EQ(Evaluate(evaluator, "On"), Enabled);
+        EXPECT_EQ(Evaluate(evaluator, "Off"), Disabled);
+        EXPECT_EQ(Evaluate(evaluator, "Bad"), None);
+        EXPECT_EQ(Evaluate(evaluator, "Missing"), None);
+        EXPECT_EQ(Evaluate(evaluator, "On", ZelkPref::ApplicationDomain), None);
     }
 }
 
 TEST(RegistryBasedToggleStatusEvaluator, ForcedCodesUnavailableRootsAndOtherKinds) {
     const FeatureToggleTests::ScopedPreferences preferences;
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug", "On", "true");
-    const RegistryBasedToggleStatusEvaluator evaluator(RegistryBasedToggleStatusEvaluator::NoWriteBack);
+    const Evaluator evaluator(Evaluator::NoWriteBack);
 
     // A finished read that left the boolean alone: the status is its initial false.
     ZelkPref::Host::ForceReadResult(ZelkPref::ResultValueEmpty);
@@ -52,7 +51,6 @@ TEST(RegistryBasedToggleStatusEvaluator, ForcedCodesUnavailableRootsAndOtherKind
     ZelkPref::Host::ForceReadResult(ZelkPref::ResultValueNotFound);
     EXPECT_EQ(Evaluate(evaluator, "On"), None);
     ZelkPref::Host::ForceReadResult(std::nullopt);
-
     ZelkPref::Host::SetDomainUnavailable(ZelkPref::UserDomain, true);
     EXPECT_EQ(Evaluate(evaluator, "On"), None);
     ZelkPref::Host::SetDomainUnavailable(ZelkPref::UserDomain, false);

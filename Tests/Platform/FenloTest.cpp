@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "Fenlo.hpp"
 #include "Support/TestSupport.hpp"
@@ -28,42 +27,8 @@ TEST(Fenlo, OverridesFolderPrecedence) {
     {
         const FeatureToggleTests::ScopedOverrideFolder host("/host");
         EXPECT_EQ(OverridesFolder(), "/host");
-        IO::Location location("/unchanged");
-        EXPECT_NE(IO::fileSystem.GetSpecialLocation(4, location), 0);
-        EXPECT_EQ(location.GetPath(), "/unchanged");
     }
     EXPECT_EQ(OverridesFolder(), "/env");
-}
-
-TEST(Fenlo, ContainsTellsAbsenceFromFailure) {
-    const FeatureToggleTests::TemporaryDirectory folder;
-    const std::filesystem::path root = folder.GetPath();
-    folder.WriteFile("file.xml", "");
-    std::filesystem::create_symlink(root / "loop-a", root / "loop-b");
-    std::filesystem::create_symlink(root / "loop-b", root / "loop-a");
-    const auto contains = [](const std::filesystem::path& path) -> std::optional<bool> {
-        bool exists = false;
-        return IO::fileSystem.Contains(IO::Location(path), exists) == 0 ? std::optional(exists)
-                                                                        : std::nullopt;
-    };
-    EXPECT_EQ(contains(root / "file.xml"), true);
-    EXPECT_EQ(contains(root), true);
-    EXPECT_EQ(contains(root / "missing"), false);
-    EXPECT_EQ(contains(root / "file.xml" / "below-a-file"), false);
-    EXPECT_EQ(contains(root / "loop-a"), std::nullopt);
-}
-
-TEST(Fenlo, AppendToLocalTakesOnePathElement) {
-    IO::Location location("/base");
-    EXPECT_EQ(location.AppendToLocal(IO::Name("\xC3\x9C"
-                                              "ber.xml")),
-              0);
-    for (const char* name : {"", ".", "..", "a/b"}) {
-        EXPECT_NE(location.AppendToLocal(IO::Name(name)), 0) << name;
-    }
-    EXPECT_STREQ(location.ToDisplayText().ToCStr(),
-                 "/base/\xC3\x9C"
-                 "ber.xml");
 }
 
 }  // namespace

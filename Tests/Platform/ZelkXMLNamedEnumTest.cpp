@@ -22,22 +22,24 @@ std::optional<Zelk::UInt32> Parse(const char* text) {
 }
 
 TEST(ZelkXMLNamedEnum, StatusTextGrammar) {
+    // Unicode white space (no-break, ideographic, line separator) is trimmed; zero-width space is not.
     const std::pair<const char*, Zelk::UInt32> valid[] = {
-        {"Enabled", 1},      {" Disabled ", 0}, {"\tEnabled\n", 1}, {"Disabled|", 0}, {" | Enabled | ", 1},
-        {"Enabled|junk", 1}, {"0x1", 1},        {"0X1", 1},         {"0x1g", 1},      {"0x2", 2},
-        {"0x0", 0},          {"7", 7},          {"4294967295", ~0U}};
+        {"Enabled", 1},   {" Disabled ", 0},    {"\tEnabled\n", 1},  {"\u00a0\u3000Enabled\u2028", 1},
+        {"Disabled|", 0}, {" | Enabled | ", 1}, {"Enabled|junk", 1}, {"0x1", 1},
+        {"0X1", 1},       {"0x1g", 1},          {"0x2", 2},          {"0x0", 0},
+        {"007", 7},       {"4294967295", ~0U}};
     for (const auto& [text, value] : valid) {
         EXPECT_EQ(Parse(text), value) << '"' << text << '"';
     }
     for (const char* text : {"Enabled|Disabled", "Enabled|0x1", "|", "enabled", "", "4294967296", "0x", "+1",
-                             "1.0", "Enabled Disabled"}) {
+                             "-1", "1a", "1.0", "\xd9\xa1", "\u200bEnabled", "Enabled Disabled"}) {
         EXPECT_EQ(Parse(text), std::nullopt) << '"' << text << '"';
     }
 }
 
 TEST(ZelkXMLNamedEnum, ReadRecordsInvalidTextsOnTheChannel) {
     const ZelkXML::XercescInitializer initializer;
-    const std::string document = "<Root bad=\" enabled \" number=\"0x2\"/>";
+    const std::string document = "<Root bad=\" enabled \"/>";
     const std::unique_ptr<Zelk::XMLIChannel> channel(
         ZelkXML::CreateXMLIChannelFromMemory(document.data(), document.size()));
     Zelk::UniString root;
@@ -46,11 +48,8 @@ TEST(ZelkXMLNamedEnum, ReadRecordsInvalidTextsOnTheChannel) {
     const ZelkXML::NamedEnumItem<Status> items[] = {{Status::Enabled, "Enabled"},
                                                     {Status::Disabled, "Disabled"}};
     const ZelkXML::NamedEnumType<Status> type(items, "|");
-    Status status = Status::Disabled;
-    EXPECT_EQ(type.Read(*channel, "number", status), 0);
-    EXPECT_EQ(static_cast<Zelk::UInt32>(status), 2U);
-
     // The message holds the text as read, blanks included; the value falls back to the first item.
+    Status status = Status::Disabled;
     EXPECT_EQ(type.Read(*channel, "bad", status), ZelkXML::InvalidValueCode);
     EXPECT_EQ(status, Status::Enabled);
     // A missing attribute gives the read's own code and records nothing.

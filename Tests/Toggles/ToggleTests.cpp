@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "FeatureToggle/Diagnostics/ToggleInfo.hpp"
-#include "FeatureToggle/Diagnostics/ToggleStatusOverrideEvaluator.hpp"
-#include "Support/TestSupport.hpp"
 #include "Toggles/ToggleTestAids.hpp"
 
 using namespace FeatureToggleTests;
@@ -13,7 +11,6 @@ TEST(Toggle, StatusOverrideHidesKindAndQueriedMarkStays) {
     ToggleInfo::FromToggle(toggle);  // the report's read leaves the mark alone
     EXPECT_FALSE(ToggleAccessor::WasQueried(toggle));
 
-    ToggleAccessor::SetStatusOverride(toggle, ToggleStatus::Enabled);
     ToggleAccessor::SetStatusOverride(toggle, ToggleStatus::Disabled);
     toggle.implCalls = 0;
     EXPECT_FALSE(IsToggleEnabled(toggle));
@@ -22,29 +19,11 @@ TEST(Toggle, StatusOverrideHidesKindAndQueriedMarkStays) {
     EXPECT_EQ(toggle.implCalls, 0);
 
     ToggleAccessor::ClearStatusOverride(toggle);
-    ToggleAccessor::ClearStatusOverride(toggle);
     EXPECT_TRUE(IsToggleEnabled(toggle));
     EXPECT_TRUE(ToggleAccessor::WasQueried(toggle));
 
     FixedToggle two(TestId("Two"), static_cast<ToggleStatus>(2));
     EXPECT_FALSE(IsToggleEnabled(two));  // only the value 1 is enabled
-}
-
-TEST(Toggle, TakesTestOverrideInForceAtConstruction) {
-    ScopedBugReportCapture reports;
-    ToggleStatusOverrideEvaluator& overrides = ToggleStatusOverrideEvaluator::GetInstance();
-    overrides.AddOverride(ToggleId(TestId("A")), ToggleStatus::Disabled);
-    overrides.AddOverride(ToggleId(TestId("A")), ToggleStatus::Enabled);
-    EXPECT_EQ(reports.GetMessages(),
-              std::vector<std::string>{"Nested override of the same toggle value is not allowed"});
-
-    FixedToggle forced(TestId("A"), ToggleStatus::Enabled);
-    FixedToggle other(TestId("B"), ToggleStatus::Enabled);
-    EXPECT_FALSE(IsToggleEnabled(forced));  // the first override stays
-    EXPECT_TRUE(IsToggleEnabled(other));
-    overrides.RemoveOverride(ToggleId(TestId("A")));
-    FixedToggle unforced(TestId("A"), ToggleStatus::Enabled);
-    EXPECT_TRUE(IsToggleEnabled(unforced));
 }
 
 TEST(Toggle, RepeatedQueryAllocatesNothing) {

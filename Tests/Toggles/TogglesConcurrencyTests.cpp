@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -117,5 +118,96 @@ TEST(ToggleRegistryConcurrency, EnumerationRacesConstructionAndDestruction) {
     }
     EXPECT_GT(walks, 0);
     EXPECT_EQ(buildersDone, 2);
+    EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+}
+
+TEST(ToggleStress, ThreadsBuildQueryAndWalkTogetherAndEveryToggleIsAccountedFor) {
+    const ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    SettableEvaluator evaluator;
+    evaluator.Set("Auto", ToggleStatus::Enabled);
+    SettableEvaluator everyTimeEvaluator;
+    everyTimeEvaluator.Set("Stable", ToggleStatus::Enabled);
+    const ToggleId sharedId(TestId("Shared"));
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrongAnswers{0};
+    std::atomic<int> automaticBuilt{0};
+    int walks = 0;
+    int badWalks = 0;
+    int transientSeen = 0;
+    {
+        // Alive all along: queried by every thread and met by every walk.
+        AutomaticallyEvaluatedToggle stable(TestId("Stable"), ToggleDefaultStatus::Disabled,
+                                            everyTimeEvaluator, EvaluationStrategy::EvaluateAlways);
+        AutomaticallyEvaluatedToggle automatic(TestId("Auto"), ToggleDefaultStatus::Disabled, evaluator,
+                                               EvaluationStrategy::EvaluateOnce);
+        const ToggleId stableIds[] = {ToggleId(TestId("Stable")), ToggleId(TestId("Auto"))};
+
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < 2; ++t) {
+            // Builders: batches of toggles, some sharing an identity across threads, each queried
+            // once by its own thread.
+            threads.emplace_back([&, t] {
+                const std::string own = "Own" + std::to_string(t) + "-";
+                while (!stop) {
+                    std::vector<std::unique_ptr<Toggle>> batch;
+                    for (int i = 0; i < 8; ++i) {
+                        if (i % 2 == 0) {
+                            batch.push_back(
+                                std::make_unique<FixedToggle>(TestId("Shared"), ToggleStatus::Enabled));
+                        } else {
+                            batch.push_back(std::make_unique<AutomaticallyEvaluatedToggle>(
+                                TestId((own + std::to_string(i)).c_str()), ToggleDefaultStatus::Disabled,
+                                evaluator, EvaluationStrategy::EvaluateOnce));
+                            ++automaticBuilt;
+                        }
+                    }
+                    for (int i = 0; i < 8; ++i) {
+                        wrongAnswers += IsToggleEnabled(*batch[i]) != (i % 2 == 0);
+                    }
+                }
+            });
+            // Queriers: the long-lived toggles, from several threads at once.
+            threads.emplace_back([&] {
+                while (!stop) {
+                    wrongAnswers += !IsToggleEnabled(stable) + !IsToggleEnabled(automatic);
+                }
+            });
+        }
+
+        // This thread walks the registry meanwhile; a visited toggle may be half made, so only
+        // its identity is read.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (std::chrono::steady_clock::now() < deadline) {
+            int stableSeen = 0;
+            registry.EnumerateToggles(std::function<void(const Toggle&)>([&](const Toggle& toggle) {
+                const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
+                const bool isStable = id == stableIds[0] || id == stableIds[1];
+                stableSeen += isStable;
+                transientSeen += !isStable;
+            }));
+            registry.EnumerateTogglesById(sharedId,
+                                          std::function<void(const Toggle&)>([&](const Toggle& toggle) {
+                                              badWalks += !(ToggleAccessor::GetToggleId(toggle) == sharedId);
+                                          }));
+            const Zelk::HashSet<ToggleId> ids = registry.GetRegisteredToggleIds();
+            badWalks += stableSeen != 2 || !ids.Contains(stableIds[0]) || !ids.Contains(stableIds[1]);
+            ++walks;
+        }
+        stop = true;
+        threads.clear();
+
+        EXPECT_TRUE(ToggleAccessor::WasQueried(stable));
+        EXPECT_TRUE(ToggleAccessor::WasQueried(automatic));
+        int left = 0;
+        registry.EnumerateToggles(std::function<void(const Toggle&)>([&left](const Toggle&) { ++left; }));
+        EXPECT_EQ(left, 2);
+        EXPECT_EQ(registry.GetRegisteredToggleIds().GetSize(), 2u);
+    }
+    EXPECT_EQ(wrongAnswers, 0);
+    EXPECT_EQ(badWalks, 0);
+    EXPECT_GT(walks, 0);
+    EXPECT_GT(transientSeen, 0);
+    // Each automatically evaluated toggle asked its evaluator exactly once.
+    EXPECT_EQ(evaluator.calls, automaticBuilt + 1);
     EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
 }

@@ -1,0 +1,22 @@
+#include "Baseline/BaselineFlag.hpp"
+
+#include <absl/flags/flag.h>
+
+ABSL_FLAG(bool, featuretoggle_benchmark_flag, true, "What the absl baseline of the query benchmarks reads");
+
+namespace BaselineFlag {
+
+namespace {
+std::atomic<bool> flag{true};
+}  // namespace
+
+__attribute__((noinline)) bool IsSet() noexcept {
+    return flag.load(std::memory_order_relaxed);
+}
+
+__attribute__((noinline)) bool SetLatch(std::atomic<int>& latch) noexcept {
+    int expected = 0;
+    return latch.compare_exchange_strong(expected, 1, std::memory_order_acq_rel, std::memory_order_acquire);
+}
+
+}  // namespace BaselineFlag

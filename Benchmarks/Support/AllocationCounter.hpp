@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Benchmarks {
+
+// Counts heap allocations. The executable that links this wraps the C allocator, which every
+// allocation of the process reaches: operator new, the platform's memory manager, libxml2.
+class AllocationCounter {
+public:
+    // Allocations made on the calling thread since it started.
+    static std::uint64_t ThreadAllocations() noexcept;
+    // Bytes the C heap has handed out and not taken back, chunk overheads included.
+    static std::size_t HeapBytesInUse() noexcept;
+};
+
+}  // namespace Benchmarks
