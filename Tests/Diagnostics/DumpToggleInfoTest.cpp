@@ -22,9 +22,10 @@ std::string Release(const std::string& name) {
     return "[Release]  name=\"" + name + "\"";
 }
 
-// A table row: the name padded to its column, then the three columns as written out.
-std::string Row(const std::string& displayString, const std::string& columns) {
-    return "  " + displayString + std::string(65 - displayString.size(), ' ') + columns;
+// A table row: the toggle padded to 65 characters, then the columns as written out.
+std::string Row(const std::string& name, const std::string& columns) {
+    const std::string shown = Release(name);
+    return "  " + shown + std::string(shown.size() < 65 ? 65 - shown.size() : 0, ' ') + columns;
 }
 
 Strings ExpectedReport(const std::string& configLine, const Strings& unmatched, const Strings& rows) {
@@ -33,20 +34,17 @@ Strings ExpectedReport(const std::string& configLine, const Strings& unmatched, 
                   ""};
     if (!unmatched.empty()) {
         lines.push_back(
-            "Warning! The following toggle names in the config file are not associated with any currently "
-            "existing toggles.");
+            "Warning! The following toggle names in the config file are not associated with any "
+            "currently existing toggles.");
         lines.push_back("They do not toggle anything.");
         for (const std::string& name : unmatched) {
             lines.push_back("    - " + name);
         }
     }
-    lines.push_back("");
-    lines.push_back("Feature Toggle" + std::string(53, ' ') + "Queried  Default  Override");
-    lines.push_back(std::string(95, '-'));
+    lines.insert(lines.end(), {"", "Feature Toggle" + std::string(53, ' ') + "Queried  Default  Override",
+                               std::string(95, '-')});
     lines.insert(lines.end(), rows.begin(), rows.end());
-    lines.push_back("");
-    lines.push_back("   Number of registered toggles: " + std::to_string(rows.size()));
-    lines.push_back("");
+    lines.insert(lines.end(), {"", "   Number of registered toggles: " + std::to_string(rows.size()), ""});
     return lines;
 }
 
@@ -61,9 +59,10 @@ void AllowUnpublishedData() {
                              "true");
 }
 
-// Loads `content` as the release override file; the load's reports and log are swallowed.
-std::string LoadOverrideFile(const TemporaryDirectory& folder, const std::string& content) {
-    folder.WriteFile("ReleaseToggleOverrides.xml", content);
+// Loads `entries` as the release override file, swallowing reports and log; returns its config line.
+std::string LoadOverrideFile(const TemporaryDirectory& folder, const std::string& entries) {
+    folder.WriteFile("ReleaseToggleOverrides.xml",
+                     "<ReleaseToggleOverrides>" + entries + "</ReleaseToggleOverrides>");
     ScopedOverrideFolder overrideFolder(folder.GetPath());
     ScopedLogCapture log;
     ErrorReporter::ReportGuard reports;
@@ -80,39 +79,34 @@ TEST(DumpToggleInfo, FileWithAnUnmatchedNameAndTogglesSharingIdentities) {
     ReleaseToggle queriedKnown("Known", ToggleDefaultStatus::Disabled);
     ReleaseToggle plain("Plain", ToggleDefaultStatus::Disabled);
     ReleaseToggle queriedPlain("Plain", ToggleDefaultStatus::Disabled);
-    const std::string pathLine = LoadOverrideFile(folder, R"(<ReleaseToggleOverrides>
-        <OverriddenValue toggleName="Known" status="Enabled"/>
-        <OverriddenValue toggleName="Ghost" status="Disabled"/>
-    </ReleaseToggleOverrides>)");
+    const std::string pathLine =
+        LoadOverrideFile(folder, R"(<OverriddenValue toggleName="Known" status="Enabled"/>
+        <OverriddenValue toggleName="Ghost" status="Disabled"/>)");
     IsToggleEnabled(queriedKnown);
     IsToggleEnabled(queriedPlain);
 
     // Unpublished toggles stay out until the preference allows them; it is read at each report.
-    EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Ghost")},
-                                           {Row(Release("Known"), "Yes      Disabled Enabled  ")}));
+    EXPECT_EQ(DumpReport(),
+              ExpectedReport(pathLine, {Release("Ghost")}, {Row("Known", "Yes      Disabled Enabled  ")}));
     AllowUnpublishedData();
     EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Ghost")},
-                                           {Row(Release("Known"), "Yes      Disabled Enabled  "),
-                                            Row(Release("Plain"), "Yes      Disabled -        ")}));
+                                           {Row("Known", "Yes      Disabled Enabled  "),
+                                            Row("Plain", "Yes      Disabled -        ")}));
     EXPECT_FALSE(ToggleAccessor::WasQueried(known));
 }
 
 TEST(DumpToggleInfo, FileThatFailedToLoadStillShowsItsPath) {
     ScopedPreferences preferences;
     TemporaryDirectory folder;
-    const std::string pathLine = LoadOverrideFile(folder, R"(<ReleaseToggleOverrides>
-        <OverriddenValue toggleName="Kept" status="Enabled"/>
-        <OverriddenValue toggleName="Broken" status="nonsense"/>
-    </ReleaseToggleOverrides>)");
+    const std::string pathLine =
+        LoadOverrideFile(folder, R"(<OverriddenValue toggleName="Kept" status="Enabled"/>
+        <OverriddenValue toggleName="Broken" status="nonsense"/>)");
     EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Kept")}, {}));
 }
 
 TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
     ScopedPreferences preferences;
     AllowUnpublishedData();
-    const std::string exactly65 = Release(std::string(47, 'z'));
-    const std::string longer = Release(std::string(52, 'y'));
-    ASSERT_EQ(exactly65.size(), 65u);
     ReleaseToggle beta("beta", ToggleDefaultStatus::Enabled);
     ReleaseToggle gamma("GAMMA", ToggleDefaultStatus::Disabled);
     ReleaseToggle alpha("Alpha", ToggleDefaultStatus::Disabled);
@@ -120,14 +114,15 @@ TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
     ReleaseToggle wide(std::string(52, 'y').c_str(), ToggleDefaultStatus::Disabled);
     Testing::OverrideToggleValueGuard forced(gamma, ToggleStatus::Enabled);
 
-    EXPECT_EQ(DumpReport(), ExpectedReport(NoConfigFile, {},
-                                           {
-                                               Row(Release("Alpha"), "No       Disabled -        "),
-                                               Row(Release("beta"), "No       Enabled  -        "),
-                                               Row(Release("GAMMA"), "No       Disabled Enabled  "),
-                                               "  " + longer + "No       Disabled -        ",
-                                               "  " + exactly65 + "No       Disabled -        ",
-                                           }));
+    EXPECT_EQ(DumpReport(),
+              ExpectedReport(
+                  NoConfigFile, {},
+                  {
+                      Row("Alpha", "No       Disabled -        "), Row("beta", "No       Enabled  -        "),
+                      Row("GAMMA", "No       Disabled Enabled  "),
+                      Row(std::string(52, 'y'), "No       Disabled -        "),
+                      Row(std::string(47, 'z'), "No       Disabled -        "),  // exactly 65 wide
+                  }));
 }
 
 TEST(DumpToggleInfo, CallbackIsCopiedPerSectionAndItsExceptionsReachTheCaller) {

@@ -1,13 +1,11 @@
-// Plug-in modules that link the shared library load and unload with their toggles: the registry
-// follows them, toggles of one name in several modules are one identity, and every module uses
-// the library's one set of process-wide objects. Only the library's exported API is used here.
+// Plug-in modules linking the shared library, through its exported API only.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 #include <link.h>
 
-#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,39 +17,27 @@ namespace {
 using namespace FeatureToggle;
 using Strings = std::vector<std::string>;
 
-class LoadedModule {
-public:
-    explicit LoadedModule(const char* file) : handle(::dlopen(file, RTLD_NOW | RTLD_LOCAL)) {
+struct LoadedModule {
+    explicit LoadedModule(const char* file) : handle(::dlopen(file, RTLD_NOW | RTLD_LOCAL), ::dlclose) {
         EXPECT_NE(handle, nullptr) << ::dlerror();
     }
-    ~LoadedModule() {
-        if (handle != nullptr) {
-            ::dlclose(handle);
-        }
-    }
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
-
     const Toggle& GetToggle(const char* name) const {
-        const auto get =
-            reinterpret_cast<const Toggle* (*)(const char*)>(::dlsym(handle, "TestModuleToggle"));
-        return *get(name);
+        return *reinterpret_cast<const Toggle* (*)(const char*)>(::dlsym(handle.get(), "TestModuleToggle"))(
+            name);
     }
-    void LoadOverrides() const { reinterpret_cast<void (*)()>(::dlsym(handle, "TestModuleLoadOverrides"))(); }
-
-    static bool IsLoaded(const char* file) {
-        void* loaded = ::dlopen(file, RTLD_NOW | RTLD_NOLOAD);
-        if (loaded != nullptr) {
-            ::dlclose(loaded);
-        }
-        return loaded != nullptr;
+    void LoadOverrides() const {
+        reinterpret_cast<void (*)()>(::dlsym(handle.get(), "TestModuleLoadOverrides"))();
     }
 
-private:
-    void* handle;
+    std::unique_ptr<void, int (*)(void*)> handle;
 };
 
-// The toggle names the report lists, one per row, with every toggle listed.
+bool IsLoaded(const char* file) {
+    void* loaded = ::dlopen(file, RTLD_NOW | RTLD_NOLOAD);
+    return loaded != nullptr && ::dlclose(loaded) == 0;
+}
+
+// The names in the report's rows, unpublished ones included.
 Strings ReportedNames() {
     const FeatureToggleTests::ScopedPreferences preferences;
     ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
@@ -64,25 +50,21 @@ Strings ReportedNames() {
             names.push_back(text.substr(name, text.find('"', name) - name));
         }
     });
-    std::sort(names.begin(), names.end());
     return names;
 }
 
-int CountLoadedObjects(const char* fileName) {
-    struct Search {
-        const char* fileName;
-        int count;
-    } search{fileName, 0};
+// Loaded objects whose file name starts with "libFeatureToggle.so".
+int CountLibraryCopies() {
+    int count = 0;
     ::dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void* data) {
-            auto* search = static_cast<Search*>(data);
             const char* slash = std::strrchr(info->dlpi_name, '/');
-            search->count += std::strncmp(slash != nullptr ? slash + 1 : info->dlpi_name, search->fileName,
-                                          std::strlen(search->fileName)) == 0;
+            *static_cast<int*>(data) +=
+                std::strncmp(slash != nullptr ? slash + 1 : info->dlpi_name, "libFeatureToggle.so", 19) == 0;
             return 0;
         },
-        &search);
-    return search.count;
+        &count);
+    return count;
 }
 
 TEST(Modules, TheRegistrySeesAModulesTogglesWhileItIsLoaded) {
@@ -92,13 +74,12 @@ TEST(Modules, TheRegistrySeesAModulesTogglesWhileItIsLoaded) {
         EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "Shared"}));
         {
             const LoadedModule b(TEST_MODULE_B);
-            EXPECT_EQ(ReportedNames(),
-                      (Strings{"OnlyInA", "OnlyInB", "Shared"}));  // one row for both "Shared"
+            EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "OnlyInB", "Shared"}));  // one "Shared" row
         }
-        EXPECT_FALSE(LoadedModule::IsLoaded(TEST_MODULE_B));
+        EXPECT_FALSE(IsLoaded(TEST_MODULE_B));
         EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "Shared"}));
     }
-    EXPECT_FALSE(LoadedModule::IsLoaded(TEST_MODULE_A));
+    EXPECT_FALSE(IsLoaded(TEST_MODULE_A));
     EXPECT_EQ(ReportedNames(), Strings{});
 
     const LoadedModule again(TEST_MODULE_A);
@@ -128,12 +109,12 @@ TEST(Modules, TheLibrarysProcessWideObjectsExistOnce) {
     const LoadedModule a(TEST_MODULE_A);
     EXPECT_FALSE(IsToggleEnabled(a.GetToggle("Shared")));
     {
-        // Module A loads the overrides; its early query is reported to the host's guard.
+        // A's early query is reported to the host's guard.
         const ErrorReporter::ReportGuard reports;
         a.LoadOverrides();
         EXPECT_EQ(reports.NumberOfCapturedReports(), 1u);
     }
-    // The overrides module A loaded serve module B and the host alike.
+    // What A loaded serves B and the host alike.
     const LoadedModule b(TEST_MODULE_B);
     const ReleaseToggle inHost("Shared", ToggleDefaultStatus::Disabled);
     EXPECT_TRUE(IsToggleEnabled(a.GetToggle("Shared")));
@@ -141,7 +122,7 @@ TEST(Modules, TheLibrarysProcessWideObjectsExistOnce) {
     EXPECT_TRUE(IsToggleEnabled(b.GetToggle("OnlyInB")));
     EXPECT_TRUE(IsToggleEnabled(inHost));
 
-    EXPECT_EQ(CountLoadedObjects("libFeatureToggle.so"), 1);
+    EXPECT_EQ(CountLibraryCopies(), 1);
 }
 
 }  // namespace

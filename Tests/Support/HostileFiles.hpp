@@ -1,6 +1,4 @@
-// Aids for the tests that feed hostile files to the readers: a loopback listener that counts who
-// connects, a scope that drops root's right to read any file, peak memory, and generators of
-// documents too big or too deep to write by hand.
+// Aids for feeding hostile files to the readers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -21,12 +20,10 @@
 
 namespace FeatureToggleTests {
 
-// Listens on 127.0.0.1 at a free port and closes every connection it gets at once, so that a
-// reader that does reach out fails fast instead of hanging, and the test can tell.
+// Counts and at once closes connections to 127.0.0.1:<port>, so a reader reaching out fails fast.
 class LoopbackListener {
 public:
     LoopbackListener() {
-        socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -43,61 +40,63 @@ public:
             while (!stop.stop_requested()) {
                 if (::poll(&waiting, 1, 20) == 1) {
                     const int connection = ::accept(socket, nullptr, nullptr);
-                    if (connection >= 0) {
-                        ++connections;
-                        ::close(connection);
-                    }
+                    connections += connection >= 0;
+                    ::close(connection);
                 }
             }
         });
     }
     ~LoopbackListener() {
-        if (acceptor.joinable()) {
-            acceptor.request_stop();
-            acceptor.join();
-        }
-        if (socket >= 0) {
-            ::close(socket);
-        }
+        acceptor = {};  // stops and joins
+        ::close(socket);
     }
-    LoopbackListener(const LoopbackListener&) = delete;
-    LoopbackListener& operator=(const LoopbackListener&) = delete;
 
-    // "http://127.0.0.1:<port>/<file>"
     std::string Url(const char* file) const {
         return "http://127.0.0.1:" + std::to_string(port) + "/" + file;
     }
     int GetConnections() const { return connections; }
 
 private:
-    int socket = -1;
+    int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int port = 0;
     std::atomic<int> connections{0};
     std::jthread acceptor;
 };
 
-// Tests run as root, who reads files whatever their mode; while this lives the process acts as
-// "nobody" instead, so that a file's permissions count.
-class ScopedUnprivileged {
-public:
-    ScopedUnprivileged() : root(::geteuid() == 0), active(root && ::seteuid(65534) == 0) {}
-    ~ScopedUnprivileged() {
-        if (active && ::seteuid(0) != 0) {
-            std::abort();  // the rest of the run would act as the wrong user
-        }
+// Runs `read` as "nobody" (tests run as root, who reads any file), on `file` made unreadable first if
+// asked, expecting nothing on stderr and an end within 10 s; false if the rights could not be dropped.
+inline bool ReadHostile(const std::filesystem::path& file, bool unreadable,
+                        const std::function<void()>& read) {
+    if (unreadable) {
+        std::filesystem::permissions(file, std::filesystem::perms::none);
     }
-    ScopedUnprivileged(const ScopedUnprivileged&) = delete;
-    ScopedUnprivileged& operator=(const ScopedUnprivileged&) = delete;
+    const bool dropped = ::geteuid() == 0 && ::seteuid(65534) == 0;
+    if (unreadable && !dropped && ::geteuid() == 0) {
+        return false;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    testing::internal::CaptureStderr();
+    read();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the host's output is its own
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    if (dropped && ::seteuid(0) != 0) {
+        std::abort();
+    }
+    return true;
+}
 
-    // False only for root when the switch failed.
-    bool PermissionsApply() const { return active || !root; }
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool Sanitized = true;  // sanitizers keep freed memory for a while
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+#else
+constexpr bool Sanitized = false;
+#endif
 
-private:
-    bool root;
-    bool active;
-};
-
-// The process's peak resident memory in KiB since the last ResetPeakMemory (or its start).
 inline long PeakMemoryKiB() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
@@ -107,23 +106,36 @@ inline long PeakMemoryKiB() {
     }
     return -1;
 }
-inline void ResetPeakMemory() {
+
+// Writes `head`, `filler` up to 50 MB and `tail` to `file`, then expects `read` to raise the
+// peak memory by less than 4 MiB (unchecked under sanitizers, which keep freed memory).
+inline void ExpectFiftyMegabytesStreamed(const std::filesystem::path& file, const std::string& head,
+                                         const std::string& filler, const std::string& tail,
+                                         const std::function<void()>& read) {
+    constexpr std::size_t size = 50u << 20;
+    {
+        std::ofstream stream(file, std::ios::binary);
+        std::string block;
+        while (block.size() < (1u << 20)) {
+            block += filler;
+        }
+        stream << head;
+        for (std::size_t written = head.size(); written < size; written += block.size()) {
+            stream << block;
+        }
+        stream << tail;
+        ASSERT_TRUE(stream.good()) << "cannot write " << file;
+    }
     std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = PeakMemoryKiB();
+    read();
+    if (!Sanitized) {
+        EXPECT_LT(PeakMemoryKiB() - before, 4 * 1024) << "KiB for a file of " << (size >> 10) << " KiB";
+    }
 }
 
-// Whether memory use is the program's own: the sanitizers keep freed memory for a while.
-constexpr bool MemoryUseIsMeaningful() {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    return false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-    return false;
-#else
-    return true;
-#endif
-#else
-    return true;
-#endif
+inline std::string Doctype(const std::string& root, const std::string& subset) {
+    return "<!DOCTYPE " + root + " [" + subset + "]>";
 }
 
 // An internal subset whose entity `&lol9;` expands to 10^9 "lol"s.
@@ -139,8 +151,7 @@ inline std::string BillionLaughsSubset() {
     return subset;
 }
 
-// ASCII text as UTF-16LE, after its byte-order mark; a '\x01' becomes a lone surrogate, which
-// does not decode.
+// ASCII as UTF-16LE after a byte-order mark; '\x01' becomes a lone surrogate, which does not decode.
 inline std::string Utf16(const std::string& ascii) {
     std::string text = "\xFF\xFE";
     for (const char c : ascii) {
@@ -149,7 +160,6 @@ inline std::string Utf16(const std::string& ascii) {
     return text;
 }
 
-// `depth` nested elements.
 inline std::string DeepNesting(int depth) {
     std::string open;
     std::string close;
@@ -158,23 +168,6 @@ inline std::string DeepNesting(int depth) {
         close += "</n>";
     }
     return open + close;
-}
-
-// Writes `head`, then `filler` until the file holds at least `size` bytes, then `tail`, a block
-// at a time so that the writer's own memory stays small.
-inline void WriteLargeFile(const std::filesystem::path& file, const std::string& head,
-                           const std::string& filler, std::size_t size, const std::string& tail) {
-    std::ofstream stream(file, std::ios::binary);
-    stream << head;
-    std::string block;
-    while (block.size() < (1u << 20)) {
-        block += filler;
-    }
-    for (std::size_t written = head.size(); written < size; written += block.size()) {
-        stream << block;
-    }
-    stream << tail;
-    ASSERT_TRUE(stream.good()) << "cannot write " << file;
 }
 
 }  // namespace FeatureToggleTests
