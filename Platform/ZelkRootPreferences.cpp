@@ -11,6 +11,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include "QuietGenericErrors.hpp"
 #include "ZelkRoot.hpp"
 
 namespace ZelkPref {
@@ -170,24 +171,7 @@ void ReadWholeFile(const std::string& file, std::string& content, std::string& p
     }
 }
 
-// libxml2 reports some faults (input that does not decode) through the calling thread's generic
-// handler, which prints to standard error; while a file is parsed, that handler drops them: the
-// report says what went wrong.
-class QuietGenericErrors {
-public:
-    QuietGenericErrors() : handler(xmlGenericError), context(xmlGenericErrorContext) {
-        xmlSetGenericErrorFunc(nullptr, &Drop);
-    }
-    ~QuietGenericErrors() { xmlSetGenericErrorFunc(context, handler); }
-    QuietGenericErrors(const QuietGenericErrors&) = delete;
-    QuietGenericErrors& operator=(const QuietGenericErrors&) = delete;
-
-private:
-    static void Drop(void*, const char*, ...) {}
-
-    xmlGenericErrorFunc handler;
-    void* context;
-};
+using ZelkLibXml::QuietGenericErrors;
 
 // Parses `content` and reads its values; on failure, says why in `problem`.
 void ParseDocument(const std::string& file, const std::string& content, ValueMap& values,

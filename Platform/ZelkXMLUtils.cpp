@@ -15,6 +15,8 @@
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
+#include "QuietGenericErrors.hpp"
+
 namespace ZelkXML {
 
 namespace {
@@ -34,24 +36,7 @@ const char* AsChars(const xmlChar* text) {
     return reinterpret_cast<const char*>(text);
 }
 
-// libxml2 reports some faults (input that does not decode, I/O) through the calling thread's
-// generic handler, which prints to standard error, instead of the reader's handler. While a
-// channel parses, that handler drops them: the failed read that follows says enough.
-class QuietGenericErrors {
-public:
-    QuietGenericErrors() : handler(xmlGenericError), context(xmlGenericErrorContext) {
-        xmlSetGenericErrorFunc(nullptr, &Drop);
-    }
-    ~QuietGenericErrors() { xmlSetGenericErrorFunc(context, handler); }
-    QuietGenericErrors(const QuietGenericErrors&) = delete;
-    QuietGenericErrors& operator=(const QuietGenericErrors&) = delete;
-
-private:
-    static void Drop(void*, const char*, ...) {}
-
-    xmlGenericErrorFunc handler;
-    void* context;
-};
+using ZelkLibXml::QuietGenericErrors;
 
 // A streaming channel over libxml2's text reader.
 //
