@@ -56,17 +56,6 @@ private:
     std::vector<std::unique_ptr<FeatureToggle::ReleaseToggle>> toggles;
 };
 
-template <typename Work>
-void RunCounted(benchmark::State& state, Work work) {
-    const std::uint64_t before = AllocationCounter::ThreadAllocations();
-    for (auto _ : state) {
-        work();
-    }
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(AllocationCounter::ThreadAllocations() - before),
-                           benchmark::Counter::kAvgIterations);
-}
-
 void EvaluateAllInstances(benchmark::State& state) {
     const LiveToggles live(BenchmarkData::ToggleCount, 1);
     RunCounted(state,

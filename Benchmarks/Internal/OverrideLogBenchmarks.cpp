@@ -18,8 +18,8 @@
 
 namespace {
 
-using Benchmarks::AllocationCounter;
 using Benchmarks::BenchmarkData;
+using Benchmarks::RunCounted;
 using FeatureToggle::ToggleStatus;
 
 constexpr std::size_t FileEntries = 10000;
@@ -43,17 +43,6 @@ struct LoggedOverrides {
         }
     }
 };
-
-template <typename Work>
-void RunCounted(benchmark::State& state, Work work) {
-    const std::uint64_t before = AllocationCounter::ThreadAllocations();
-    for (auto _ : state) {
-        work();
-    }
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(AllocationCounter::ThreadAllocations() - before),
-                           benchmark::Counter::kAvgIterations);
-}
 
 void WriteOverrideLog(benchmark::State& state) {
     const LoggedOverrides overrides;

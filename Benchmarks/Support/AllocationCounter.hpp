@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <benchmark/benchmark.h>
+
 namespace Benchmarks {
 
 // Counts heap allocations. The executable that links this wraps the C allocator, which every
@@ -14,5 +16,17 @@ public:
     // Bytes the C heap has handed out and not taken back, chunk overheads included.
     static std::size_t HeapBytesInUse() noexcept;
 };
+
+// Runs `work` once per iteration and reports the calling thread's allocations per iteration.
+template <typename Work>
+void RunCounted(benchmark::State& state, Work work) {
+    const std::uint64_t before = AllocationCounter::ThreadAllocations();
+    for (auto _ : state) {
+        work();
+    }
+    state.counters["allocs"] =
+        benchmark::Counter(static_cast<double>(AllocationCounter::ThreadAllocations() - before),
+                           benchmark::Counter::kAvgIterations);
+}
 
 }  // namespace Benchmarks
