@@ -9,6 +9,8 @@ set_target_properties(FeatureToggle ZelkRoot Fenlo ZelkXMLUtils PROPERTIES INSTA
 
 set(FEATURETOGGLE_PUBLIC_HEADERS
     FeatureToggle.hpp
+    ToggleAccessor.hpp
+    ToggleStatus.hpp
     Identity/ToggleIdData.hpp
     Identity/ToggleId.hpp
     Identity/FileBasedToggleIdData.hpp
@@ -17,7 +19,6 @@ set(FEATURETOGGLE_PUBLIC_HEADERS
     Evaluation/MappingBasedToggleStatusEvaluator.hpp
     Evaluation/RegistryBasedToggleStatusEvaluator.hpp
     Evaluation/FileBasedToggleStatusEvaluator.hpp
-    Toggles/ToggleStatus.hpp
     Toggles/OnceValue.hpp
     Toggles/Toggle.hpp
     Toggles/AutomaticallyEvaluatedToggle.hpp

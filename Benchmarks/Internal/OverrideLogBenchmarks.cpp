@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "FeatureToggle/Diagnostics/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"

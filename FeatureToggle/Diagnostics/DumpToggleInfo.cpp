@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "FeatureToggle/Diagnostics/ToggleInfo.hpp"
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
+#include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 
 namespace FeatureToggle {
 

@@ -2,10 +2,11 @@
 
 #include <functional>
 
-#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
-#include "FeatureToggle/Diagnostics/ToggleStatusOverrideEvaluator.hpp"
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 
 namespace FeatureToggle::Testing {
 

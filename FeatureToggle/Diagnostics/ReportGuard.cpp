@@ -1,6 +1,6 @@
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 
-#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
 
 namespace FeatureToggle::ErrorReporter {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "FeatureToggle/Evaluation/ToggleStatusNames.hpp"
+#include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "ZelkXMLUtils.hpp"
 

@@ -2,7 +2,7 @@
 
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Identity/ToggleId.hpp"
-#include "FeatureToggle/Toggles/ToggleStatus.hpp"
+#include "FeatureToggle/ToggleStatus.hpp"
 
 namespace FeatureToggle {
 

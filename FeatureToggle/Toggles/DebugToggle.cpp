@@ -1,7 +1,7 @@
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 
+#include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
-#include "FeatureToggle/LibraryStatics.hpp"
 
 namespace FeatureToggle {
 

@@ -1,7 +1,7 @@
 #include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
 
-#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 
 namespace FeatureToggle {
 

@@ -1,9 +1,9 @@
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 
-#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
-#include "FeatureToggle/Diagnostics/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
 #include "Fenlo.hpp"
 
 namespace FeatureToggle {

@@ -1,7 +1,9 @@
 #include "FeatureToggle/Toggles/Toggle.hpp"
 
-#include "FeatureToggle/Diagnostics/ToggleStatusOverrideEvaluator.hpp"
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
+
+#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 
 namespace FeatureToggle {
 
@@ -49,34 +51,6 @@ void Toggle::ClearStatusOverride() {
 
 bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
-}
-
-void ToggleAccessor::ClearStatusOverride(Toggle& toggle) {
-    toggle.ClearStatusOverride();
-}
-
-ToggleDefaultStatus ToggleAccessor::GetDefaultStatus(const Toggle& toggle) {
-    return toggle.GetDefaultStatus();
-}
-
-const ToggleId& ToggleAccessor::GetToggleId(const Toggle& toggle) {
-    return toggle.GetToggleId();
-}
-
-bool ToggleAccessor::IsDefaultValueOverridden(const Toggle& toggle) {
-    return toggle.IsDefaultValueOverridden();
-}
-
-ToggleStatus ToggleAccessor::QueryCurrentStatus(const Toggle& toggle) {
-    return toggle.QueryCurrentStatus();
-}
-
-void ToggleAccessor::SetStatusOverride(Toggle& toggle, ToggleStatus status) {
-    toggle.SetStatusOverride(status);
-}
-
-bool ToggleAccessor::WasQueried(const Toggle& toggle) {
-    return toggle.WasQueried();
 }
 
 bool IsToggleEnabled(const Toggle& toggle) {

@@ -2,8 +2,8 @@
 
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Identity/ToggleId.hpp"
+#include "FeatureToggle/ToggleStatus.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
-#include "FeatureToggle/Toggles/ToggleStatus.hpp"
 
 namespace FeatureToggle {
 
@@ -51,19 +51,6 @@ private:
     ToggleDefaultStatus defaultStatus;
     Zelk::Optional<ToggleStatus> statusOverride;
     mutable OnceValue<bool> queried;
-};
-
-// The library's own way into a toggle's protected state, for its diagnostics and test aids; not
-// meant for client code, which asks IsToggleEnabled only.
-class FEATURETOGGLE_EXPORT ToggleAccessor {
-public:
-    static void ClearStatusOverride(Toggle& toggle);
-    static ToggleDefaultStatus GetDefaultStatus(const Toggle& toggle);
-    static const ToggleId& GetToggleId(const Toggle& toggle);
-    static bool IsDefaultValueOverridden(const Toggle& toggle);
-    static ToggleStatus QueryCurrentStatus(const Toggle& toggle);
-    static void SetStatusOverride(Toggle& toggle, ToggleStatus status);
-    static bool WasQueried(const Toggle& toggle);
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be

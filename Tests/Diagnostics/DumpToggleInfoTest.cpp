@@ -7,6 +7,7 @@
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 

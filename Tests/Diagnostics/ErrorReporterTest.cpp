@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 #include "Support/TestSupport.hpp"
 

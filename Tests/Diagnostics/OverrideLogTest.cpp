@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FeatureToggle/Diagnostics/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
-#include "FeatureToggle/Diagnostics/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
 #include "Support/TestSupport.hpp"
 
 using namespace FeatureToggle;

@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "Toggles/ToggleTestAids.hpp"
 
 using namespace FeatureToggleTests;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "Support/TestSupport.hpp"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
 #include "Support/TestSupport.hpp"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 

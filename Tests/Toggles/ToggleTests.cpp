@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FeatureToggle/Diagnostics/ToggleInfo.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "Toggles/ToggleTestAids.hpp"
 
 using namespace FeatureToggleTests;

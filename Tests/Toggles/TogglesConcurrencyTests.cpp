@@ -10,7 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
 #include "Toggles/ToggleTestAids.hpp"

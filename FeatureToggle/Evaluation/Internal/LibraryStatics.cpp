@@ -3,9 +3,7 @@
 // is loaded and destroyed bottom to top when it is unloaded. The function-local statics (the
 // registry, the test override evaluator, the release evaluator, the reporter state, the log
 // line templates) are made later, on first use, and destroyed before these.
-#include "FeatureToggle/LibraryStatics.hpp"
-#include "FeatureToggle/Evaluation/ToggleStatusNames.hpp"
-#include "ZelkXMLUtils.hpp"
+#include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
 
 namespace FeatureToggle {
 

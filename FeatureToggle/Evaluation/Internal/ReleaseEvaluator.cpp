@@ -1,4 +1,4 @@
-#include "FeatureToggle/Toggles/ReleaseToggleStatusEvaluator.hpp"
+#include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 
 namespace FeatureToggle {
 

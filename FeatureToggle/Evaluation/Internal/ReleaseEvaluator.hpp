@@ -1,3 +1,5 @@
+// The release evaluator: the one FileBasedToggleStatusEvaluator that every release toggle, the
+// test override guard and the toggle report share.
 #pragma once
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"

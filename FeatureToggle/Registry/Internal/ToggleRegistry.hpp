@@ -3,9 +3,10 @@
 #include <functional>
 
 #include "FeatureToggle/Identity/ToggleId.hpp"
-#include "FeatureToggle/Toggles/Toggle.hpp"
 
 namespace FeatureToggle {
+
+class Toggle;
 
 // The process-wide index of live toggles, grouped by identity. Every operation holds one spin
 // lock for its whole length, callbacks included: a callback must not reach the registry again

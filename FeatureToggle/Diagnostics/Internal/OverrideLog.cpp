@@ -1,9 +1,10 @@
-#include "FeatureToggle/Diagnostics/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
 
 #include <cstdint>
 #include <functional>
 
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "ZelkRoot.hpp"
 
 namespace FeatureToggle {

@@ -1,4 +1,4 @@
-#include "FeatureToggle/Diagnostics/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
 
 #include <memory>
 #include <new>

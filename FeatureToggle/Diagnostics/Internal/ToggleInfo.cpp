@@ -1,4 +1,6 @@
-#include "FeatureToggle/Diagnostics/ToggleInfo.hpp"
+#include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
+
+#include "FeatureToggle/ToggleAccessor.hpp"
 
 namespace FeatureToggle {
 

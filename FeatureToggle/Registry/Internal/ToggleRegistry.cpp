@@ -1,6 +1,6 @@
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 
-#include "FeatureToggle/Registry/ToggleRegistryImpl.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistryImpl.hpp"
 
 namespace FeatureToggle {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FeatureToggle/Registry/ToggleRegistry.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 
 namespace FeatureToggle {
 

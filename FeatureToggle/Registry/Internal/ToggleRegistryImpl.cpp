@@ -1,4 +1,6 @@
-#include "FeatureToggle/Registry/ToggleRegistryImpl.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistryImpl.hpp"
+
+#include "FeatureToggle/ToggleAccessor.hpp"
 
 #include <utility>
 

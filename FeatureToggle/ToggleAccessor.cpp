@@ -1,0 +1,35 @@
+#include "FeatureToggle/ToggleAccessor.hpp"
+
+#include "FeatureToggle/Toggles/Toggle.hpp"
+
+namespace FeatureToggle {
+
+void ToggleAccessor::ClearStatusOverride(Toggle& toggle) {
+    toggle.ClearStatusOverride();
+}
+
+ToggleDefaultStatus ToggleAccessor::GetDefaultStatus(const Toggle& toggle) {
+    return toggle.GetDefaultStatus();
+}
+
+const ToggleId& ToggleAccessor::GetToggleId(const Toggle& toggle) {
+    return toggle.GetToggleId();
+}
+
+bool ToggleAccessor::IsDefaultValueOverridden(const Toggle& toggle) {
+    return toggle.IsDefaultValueOverridden();
+}
+
+ToggleStatus ToggleAccessor::QueryCurrentStatus(const Toggle& toggle) {
+    return toggle.QueryCurrentStatus();
+}
+
+void ToggleAccessor::SetStatusOverride(Toggle& toggle, ToggleStatus status) {
+    toggle.SetStatusOverride(status);
+}
+
+bool ToggleAccessor::WasQueried(const Toggle& toggle) {
+    return toggle.WasQueried();
+}
+
+}  // namespace FeatureToggle
