@@ -109,7 +109,7 @@ void Thread::Yield() noexcept {
 void SpinLock::Acquire(bool yieldWhileWaiting) noexcept {
     // Yielding every spin would cost a system call per look; every so often is enough to let a
     // descheduled holder run.
-    constexpr unsigned spinsBetweenYields = 64;
+    constexpr unsigned SpinsBetweenYields = 64;
     unsigned spins = 0;
     for (;;) {
         if (AtomicCompareAndSwap(&state, 1, 0)) {
@@ -118,7 +118,7 @@ void SpinLock::Acquire(bool yieldWhileWaiting) noexcept {
         // Wait on plain reads so that waiters do not keep stealing the cache line from the holder.
         while (AtomicLoadAcquire(&state) != 0) {
             SpinWaitHint();
-            if (yieldWhileWaiting && ++spins % spinsBetweenYields == 0) {
+            if (yieldWhileWaiting && ++spins % SpinsBetweenYields == 0) {
                 Thread::Yield();
             }
         }

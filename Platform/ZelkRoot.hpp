@@ -29,6 +29,9 @@ using Int32 = std::int32_t;
 using UInt32 = std::uint32_t;
 using UInt64 = std::uint64_t;
 
+// The platform's error code for data that cannot be used: an unreadable file, an invalid value.
+inline constexpr Int32 ErrorInvalidData = -7003;
+
 // ---------------------------------------------------------------------------------------------
 // Memory
 
@@ -101,8 +104,6 @@ public:
 
     // 32-bit FNV-1a over the bytes: equal strings give equal hashes.
     UInt32 GenerateHashValue() const noexcept;
-
-    String& operator+=(const String& other);
 
     // The pieces one after another, in one allocation at most.
     static String Join(std::initializer_list<std::string_view> pieces);
@@ -555,7 +556,8 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The application log
 
-// A line template made once per call site: each '%' stands for one argument, in order.
+// A line template made once per call site: each '%' stands for one argument, in order. The
+// category and source name the line for the platform's log viewer; this log keeps neither.
 class InfoLogLine {
 public:
     InfoLogLine(const char* lineTemplate, const char* category, const char* source);
@@ -564,8 +566,6 @@ public:
 
 private:
     std::string lineTemplate;
-    std::string category;
-    std::string source;
 };
 
 class FastLogger {
@@ -705,14 +705,20 @@ namespace Zelk {
 // Reads one XML document, element by element.
 class XMLIChannel {
 public:
+    // What ReadStartTagName and PeekNextTagName return.
+    static constexpr int Unreadable = 0;    // the document cannot be read further
+    static constexpr int StartTag = 1;      // a start tag is next; its name was read
+    static constexpr int EndOfElement = 2;  // the current element ends next
+
     virtual ~XMLIChannel() = default;
 
-    // Reads the document's first start tag: 1 and its name, the channel then inside that element
-    // before its first child; anything else when there is none.
+    // Reads the document's first start tag: StartTag and its name, the channel then inside that
+    // element before its first child; anything else when there is none.
     virtual int ReadStartTagName(UniString& name) = 0;
-    // Looks at what comes next inside the current element without consuming it: 2 when the
-    // element ends next; 1 and the name of the next child element; 0 when the document cannot
-    // be read further. Text, comments and processing instructions are passed over.
+    // Looks at what comes next inside the current element without consuming it: EndOfElement
+    // when the element ends next; StartTag and the name of the next child element; Unreadable
+    // when the document cannot be read further. Text, comments and processing instructions are
+    // passed over.
     virtual int PeekNextTagName(UniString& name) = 0;
     virtual bool HasAttribute(const char* name) = 0;
     // 0 and the attribute's text when it was read.

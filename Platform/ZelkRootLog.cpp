@@ -19,10 +19,8 @@ std::recursive_mutex sinkMutex;
 
 }  // namespace
 
-InfoLogLine::InfoLogLine(const char* lineTemplate, const char* category, const char* source)
-    : lineTemplate(lineTemplate == nullptr ? "" : lineTemplate),
-      category(category == nullptr ? "" : category),
-      source(source == nullptr ? "" : source) {}
+InfoLogLine::InfoLogLine(const char* lineTemplate, const char*, const char*)
+    : lineTemplate(lineTemplate == nullptr ? "" : lineTemplate) {}
 
 FastLogger::LogComposer::~LogComposer() {
     if (logger == nullptr || line == nullptr) {

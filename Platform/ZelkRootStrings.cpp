@@ -119,13 +119,6 @@ UInt32 String::GenerateHashValue() const noexcept {
     return value;
 }
 
-String& String::operator+=(const String& other) {
-    if (!other.IsEmpty()) {
-        *this = *this + other;
-    }
-    return *this;
-}
-
 String String::Join(std::initializer_list<std::string_view> pieces) {
     std::size_t size = 0;
     for (const std::string_view piece : pieces) {

@@ -79,53 +79,54 @@ public:
 
     int ReadStartTagName(Zelk::UniString& name) override {
         if (started) {
-            return 0;
+            return Unreadable;
         }
         started = true;
         while (Advance()) {
             if (xmlTextReaderNodeType(reader) == XML_READER_TYPE_ELEMENT) {
                 name = CurrentName();
                 EnterCurrentNode();
-                return 1;
+                return StartTag;
             }
         }
-        return 0;
+        return Unreadable;
     }
 
     int PeekNextTagName(Zelk::UniString& name) override {
         const int next = PeekNext();
-        if (next == 1) {
+        if (next == StartTag) {
             name = CurrentName();
         }
         return next;
     }
 
-    // PeekNextTagName without making the name: 1 when the reader is on the next child element.
+    // PeekNextTagName without making the name: StartTag when the reader is on the next child
+    // element.
     int PeekNext() {
         if (failed || elements.empty()) {
-            return 0;
+            return Unreadable;
         }
         const Element& current = elements.back();
         if (onCurrentStart && current.isEmpty) {
-            return 2;
+            return EndOfElement;
         }
         for (;;) {
             if (!onNextNode && !Advance()) {
-                return 0;
+                return Unreadable;
             }
             onNextNode = true;
             const int type = xmlTextReaderNodeType(reader);
             const int depth = xmlTextReaderDepth(reader);
             if (type == XML_READER_TYPE_ELEMENT && depth == current.depth + 1) {
-                return 1;
+                return StartTag;
             }
             if (type == XML_READER_TYPE_END_ELEMENT && depth == current.depth) {
-                return 2;
+                return EndOfElement;
             }
             if (depth <= current.depth) {
                 // Past the element without meeting its end tag: the reads lost their place.
                 Fail("The XML reader lost its place in the document");
-                return 0;
+                return Unreadable;
             }
             // Text, white space, CDATA, comments, processing instructions, entity references.
             onNextNode = false;
@@ -159,7 +160,7 @@ public:
 
 protected:
     bool EnterElement(const char* tagName) override {
-        const xmlChar* name = PeekNext() == 1 ? xmlTextReaderConstName(reader) : nullptr;
+        const xmlChar* name = PeekNext() == StartTag ? xmlTextReaderConstName(reader) : nullptr;
         if (name == nullptr || tagName == nullptr || std::strcmp(AsChars(name), tagName) != 0) {
             return false;
         }

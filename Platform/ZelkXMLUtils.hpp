@@ -40,7 +40,7 @@ Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t
 int GetCurrentLineNumber(const Zelk::XMLIChannel& channel);
 
 // The failure code of NamedEnumType::Read.
-inline constexpr int InvalidValueCode = -7003;
+inline constexpr int InvalidValueCode = Zelk::ErrorInvalidData;
 
 template <typename T>
 struct NamedEnumItem {

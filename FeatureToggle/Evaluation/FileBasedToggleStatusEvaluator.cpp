@@ -58,21 +58,20 @@ bool FileBasedToggleStatusEvaluator::IsContentLoadExecuted() const {
 
 int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
     Zelk::UniString topLevelName;
-    if (channel.ReadStartTagName(topLevelName) != 1 || topLevelName != "ReleaseToggleOverrides") {
+    if (channel.ReadStartTagName(topLevelName) != Zelk::XMLIChannel::StartTag ||
+        topLevelName != "ReleaseToggleOverrides") {
         return LoadFailed;
     }
 
-    constexpr int NextElement = 1;
-    constexpr int ElementEnds = 2;
     for (;;) {
         Zelk::UniString childName;
         // Reading stops quietly at the end, or at the first element that is not an override; a
         // document that cannot be read further (malformed, truncated) is a failed load.
         const int next = channel.PeekNextTagName(childName);
-        if (next != NextElement && next != ElementEnds) {
+        if (next != Zelk::XMLIChannel::StartTag && next != Zelk::XMLIChannel::EndOfElement) {
             return LoadFailed;
         }
-        if (next == ElementEnds || childName != "OverriddenValue") {
+        if (next == Zelk::XMLIChannel::EndOfElement || childName != "OverriddenValue") {
             return 0;
         }
         const Zelk::XMLITag element(channel, "OverriddenValue");

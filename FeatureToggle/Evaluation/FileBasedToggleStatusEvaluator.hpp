@@ -18,7 +18,7 @@ namespace FeatureToggle {
 class FEATURETOGGLE_EXPORT FileBasedToggleStatusEvaluator : public MappingBasedToggleStatusEvaluator {
 public:
     // What both loads return for every failure, whatever the platform said.
-    static constexpr int LoadFailed = -7003;
+    static constexpr int LoadFailed = Zelk::ErrorInvalidData;
 
     explicit FileBasedToggleStatusEvaluator(const Zelk::String& name);
     FileBasedToggleStatusEvaluator(const FileBasedToggleStatusEvaluator& other);

@@ -27,8 +27,8 @@ const Zelk::String& FileBasedToggleIdData::GetIdString() const {
 }
 
 Zelk::UInt32 FileBasedToggleIdData::GenerateHashValue() const {
-    constexpr Zelk::UInt32 multiplier = 65599;
-    return kindName.GenerateHashValue() + multiplier * idString.GenerateHashValue();
+    constexpr Zelk::UInt32 Multiplier = 65599;
+    return kindName.GenerateHashValue() + Multiplier * idString.GenerateHashValue();
 }
 
 bool FileBasedToggleIdData::Equals(const ToggleIdData& other) const {

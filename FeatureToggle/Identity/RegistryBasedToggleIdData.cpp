@@ -29,11 +29,11 @@ RegistryBasedToggleIdData::~RegistryBasedToggleIdData() = default;
 Zelk::UInt32 RegistryBasedToggleIdData::GenerateHashValue() const {
     // Base 65599 over the four fields, kindName least significant; 8261505 is 65599 squared
     // modulo 2^32. All of it wraps in 32 bits.
-    constexpr Zelk::UInt32 multiplier = 65599;
-    constexpr Zelk::UInt32 multiplierSquared = 8261505;
-    const Zelk::UInt32 low = kindName.GenerateHashValue() + multiplier * static_cast<Zelk::UInt32>(domain);
-    const Zelk::UInt32 high = path.GenerateHashValue() + multiplier * name.GenerateHashValue();
-    return low + multiplierSquared * high;
+    constexpr Zelk::UInt32 Multiplier = 65599;
+    constexpr Zelk::UInt32 MultiplierSquared = 8261505;
+    const Zelk::UInt32 low = kindName.GenerateHashValue() + Multiplier * static_cast<Zelk::UInt32>(domain);
+    const Zelk::UInt32 high = path.GenerateHashValue() + Multiplier * name.GenerateHashValue();
+    return low + MultiplierSquared * high;
 }
 
 bool RegistryBasedToggleIdData::Equals(const ToggleIdData& other) const {

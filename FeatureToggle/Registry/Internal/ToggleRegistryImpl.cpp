@@ -1,5 +1,6 @@
 #include "FeatureToggle/Registry/Internal/ToggleRegistryImpl.hpp"
 
+#include "FeatureToggle/Internal/ScopeGuard.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 
 #include <utility>
@@ -9,16 +10,10 @@ namespace FeatureToggle {
 namespace {
 
 // Holds the registry's lock for one operation; an exception from a callback releases it too.
-class LockScope {
-public:
-    explicit LockScope(Zelk::SpinLock& lock) noexcept : lock(lock) { lock.Acquire(true); }
-    ~LockScope() { lock.Release(); }
-    LockScope(const LockScope&) = delete;
-    LockScope& operator=(const LockScope&) = delete;
-
-private:
-    Zelk::SpinLock& lock;
-};
+[[nodiscard]] auto LockForScope(Zelk::SpinLock& lock) noexcept {
+    lock.Acquire(true);
+    return ScopeGuard([&lock]() noexcept { lock.Release(); });
+}
 
 }  // namespace
 
@@ -27,7 +22,7 @@ ToggleRegistryImpl::ToggleRegistryImpl() = default;
 ToggleRegistryImpl::~ToggleRegistryImpl() = default;
 
 void ToggleRegistryImpl::Register(Toggle& toggle) {
-    LockScope scope(lock);
+    const auto scope = LockForScope(lock);
     const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
     Zelk::HashSet<Toggle*>& toggles = togglesById.GetOrAdd(id);
     try {
@@ -42,7 +37,7 @@ void ToggleRegistryImpl::Register(Toggle& toggle) {
 }
 
 void ToggleRegistryImpl::Unregister(Toggle& toggle) {
-    LockScope scope(lock);
+    const auto scope = LockForScope(lock);
     const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
     Zelk::HashSet<Toggle*>* toggles = togglesById.Get(id);
     if (toggles == nullptr) {
@@ -55,7 +50,7 @@ void ToggleRegistryImpl::Unregister(Toggle& toggle) {
 }
 
 Zelk::HashSet<ToggleId> ToggleRegistryImpl::GetRegisteredToggleIds() const {
-    LockScope scope(lock);
+    const auto scope = LockForScope(lock);
     Zelk::HashSet<ToggleId> ids;
     for (std::size_t index = 0; index < togglesById.GetSize(); ++index) {
         ids.Add(togglesById.GetKeyAt(index));
@@ -70,7 +65,7 @@ void ToggleRegistryImpl::EnumerateToggles(const std::function<void(Toggle&)>& ca
 }
 
 void ToggleRegistryImpl::EnumerateToggles(const std::function<void(const Toggle&)>& callback) const {
-    LockScope scope(lock);
+    const auto scope = LockForScope(lock);
     for (std::size_t index = 0; index < togglesById.GetSize(); ++index) {
         for (Toggle* toggle : togglesById.GetValueAt(index)) {
             callback(*toggle);
@@ -87,7 +82,7 @@ void ToggleRegistryImpl::EnumerateTogglesById(const ToggleId& id,
 
 void ToggleRegistryImpl::EnumerateTogglesById(const ToggleId& id,
                                               const std::function<void(const Toggle&)>& callback) const {
-    LockScope scope(lock);
+    const auto scope = LockForScope(lock);
     if (const Zelk::HashSet<Toggle*>* toggles = togglesById.Get(id)) {
         for (Toggle* toggle : *toggles) {
             callback(*toggle);
