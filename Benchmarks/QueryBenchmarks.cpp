@@ -10,6 +10,8 @@
 #include "BenchmarkCases.hpp"
 #include "Client/BenchmarkClient.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "FeatureToggle/Testing.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 

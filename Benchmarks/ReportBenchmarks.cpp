@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "BenchmarkCases.hpp"
+#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Testing.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 

@@ -1,20 +1,30 @@
-// Everything a client module or a host application includes: the toggles and IsToggleEnabled,
-// the evaluators and identities, the test aids (OverrideToggleValueGuard, ReportGuard) and the
-// toggle report (DumpToggleInfo). The platform headers ZelkRoot.hpp and Fenlo.hpp come with it.
+// FeatureToggle: switches declared in code whose status is decided at run time.
+//
+// A toggle is a static object of the module that owns the feature, with an identity and a
+// compiled-in default:
+//
+//   FeatureToggle::ReleaseToggle newImporter("NewImporter", FeatureToggle::ToggleDefaultStatus::Disabled);
+//   FeatureToggle::DebugToggle showFrameRate("Debug/Rendering", "ShowFrameRate");
+//
+// A release toggle takes its status from the override file, which the host loads once, at
+// start-up, before anything is queried:
+//
+//   FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+//
+// A debug toggle reads its boolean user preference the first time it is asked. Client code then
+// asks one question, from any thread, as often as it likes; the answer is cheap:
+//
+//   if (FeatureToggle::IsToggleEnabled(newImporter)) { ... }
+//
+// Tests force a toggle for the life of a scope object; those aids are in
+// "FeatureToggle/Testing.hpp". The host's toggle report is in
+// "FeatureToggle/Diagnostics/DumpToggleInfo.hpp".
+//
+// Threads: IsToggleEnabled may be called from any number of threads at once. Everything else
+// (the load, constructing and destroying toggles, forcing them, the report) keeps to one thread
+// at a time, normally the host's main thread.
 #pragma once
 
-#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
-#include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
-#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
-#include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
-#include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
-#include "FeatureToggle/Evaluation/RegistryBasedToggleStatusEvaluator.hpp"
-#include "FeatureToggle/Evaluation/ToggleStatusEvaluator.hpp"
-#include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
-#include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
-#include "FeatureToggle/Identity/ToggleId.hpp"
-#include "FeatureToggle/Identity/ToggleIdData.hpp"
-#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/ToggleStatus.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"

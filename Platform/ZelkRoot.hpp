@@ -7,7 +7,6 @@
 #pragma once
 
 #include <atomic>
-#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -275,11 +274,19 @@ private:
 
 // How the hash containers hash a key: a key type with a GenerateHashValue member uses it;
 // anything else (pointers, integers) uses std::hash, mixed down to 32 bits.
+namespace Detail {
+
+template <typename Key, typename = void>
+struct HasGenerateHashValue : std::false_type {};
+template <typename Key>
+struct HasGenerateHashValue<Key, std::void_t<decltype(std::declval<const Key&>().GenerateHashValue())>>
+    : std::is_convertible<decltype(std::declval<const Key&>().GenerateHashValue()), UInt32> {};
+
+}  // namespace Detail
+
 template <typename Key>
 UInt32 HashOf(const Key& key) {
-    if constexpr (requires {
-                      { key.GenerateHashValue() } -> std::convertible_to<UInt32>;
-                  }) {
+    if constexpr (Detail::HasGenerateHashValue<Key>::value) {
         return key.GenerateHashValue();
     } else {
         // std::hash of a pointer is its address, whose low bits alignment keeps at zero; a
@@ -668,7 +675,7 @@ void CloseRootKey(IRoot** root);
 // The stored boolean `key` of `section` (ApplicationDomain), or `defaultValue`.
 bool GetBoolValue(const char* section, const char* key, bool defaultValue, IRoot::WriteBackMode mode);
 
-// What a host and a test steer.
+// What a host steers. The store's fault injection for tests is in ZelkRootTesting.hpp.
 namespace Host {
 
 // Loads the preference file at `path`, replacing what the store held. A missing file gives an
@@ -680,19 +687,6 @@ namespace Host {
 void LoadPreferenceFile(const char* path);
 // Sets one value in memory ("true", "false", "1", "0", or any other text to test bad values).
 void SetValue(RootKeyDomain domain, const char* path, const char* name, const char* text);
-// Forgets every value and every test setting below.
-void Reset();
-
-// Makes OpenRootKey return null for the domain.
-void SetDomainUnavailable(RootKeyDomain domain, bool unavailable);
-// Makes every ReadBool return `code` without touching its out-parameter; empty to stop.
-void ForceReadResult(std::optional<UInt32> code);
-
-struct Statistics {
-    int rootsOpened = 0;
-    int closeCalls = 0;  // CloseRootKey calls, with a null root or not
-};
-Statistics GetStatistics();
 
 }  // namespace Host
 }  // namespace ZelkPref

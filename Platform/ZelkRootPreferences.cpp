@@ -13,6 +13,7 @@
 
 #include "QuietGenericErrors.hpp"
 #include "ZelkRoot.hpp"
+#include "ZelkRootTesting.hpp"
 
 namespace ZelkPref {
 

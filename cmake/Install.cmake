@@ -3,52 +3,23 @@
 # moved: the libraries find one another, and the tool finds them, relative to themselves.
 include(CMakePackageConfigHelpers)
 
-# Clients compile the headers as C++20 too.
-target_compile_features(ZelkRoot INTERFACE cxx_std_20)
 set_target_properties(FeatureToggle ZelkRoot Fenlo ZelkXMLUtils PROPERTIES INSTALL_RPATH "$ORIGIN")
 
-set(FEATURETOGGLE_PUBLIC_HEADERS
-    FeatureToggle.hpp
-    ToggleAccessor.hpp
-    ToggleStatus.hpp
-    Identity/ToggleIdData.hpp
-    Identity/ToggleId.hpp
-    Identity/FileBasedToggleIdData.hpp
-    Identity/RegistryBasedToggleIdData.hpp
-    Evaluation/ToggleStatusEvaluator.hpp
-    Evaluation/MappingBasedToggleStatusEvaluator.hpp
-    Evaluation/RegistryBasedToggleStatusEvaluator.hpp
-    Evaluation/FileBasedToggleStatusEvaluator.hpp
-    Toggles/OnceValue.hpp
-    Toggles/Toggle.hpp
-    Toggles/AutomaticallyEvaluatedToggle.hpp
-    Toggles/DebugToggle.hpp
-    Toggles/OnDemandEvaluatedToggle.hpp
-    Toggles/ReleaseToggle.hpp
-    Diagnostics/ReportGuard.hpp
-    Diagnostics/OverrideToggleValueGuard.hpp
-    Diagnostics/DumpToggleInfo.hpp
-)
-foreach(header ${FEATURETOGGLE_PUBLIC_HEADERS})
-    get_filename_component(folder ${header} DIRECTORY)
-    install(FILES ${PROJECT_SOURCE_DIR}/FeatureToggle/${header}
-            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/${folder}
-            COMPONENT Development)
-endforeach()
-install(FILES ${PROJECT_BINARY_DIR}/include/FeatureToggle/FeatureToggleExport.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle
-        COMPONENT Development)
-install(FILES
-            ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp
-            ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
-            ${PROJECT_SOURCE_DIR}/Platform/ZelkXMLUtils.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Platform
-        COMPONENT Development)
-
-install(TARGETS FeatureToggle ZelkRoot Fenlo ZelkXMLUtils
+# The public headers come from the library's header set; the platform headers a client needs sit
+# in a folder of their own. ZelkXMLUtils is the library's private affair: its header is not
+# installed, and its target is exported only so that linkers find the library it needs.
+install(TARGETS FeatureToggle
+        EXPORT FeatureToggleTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+        FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
+install(TARGETS ZelkRoot Fenlo ZelkXMLUtils
         EXPORT FeatureToggleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Platform
+        COMPONENT Development)
 if(TARGET featuretoggle-check)
     install(TARGETS featuretoggle-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
 endif()

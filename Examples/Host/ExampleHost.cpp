@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "Fenlo.hpp"
 #include "Modules/ExampleModule.hpp"

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Testing.hpp"
 #include "Support/TestSupport.hpp"
 
 namespace {

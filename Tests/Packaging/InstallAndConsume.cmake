@@ -24,19 +24,40 @@ if(NOT IS_DIRECTORY ${libdir})
     message(FATAL_ERROR "Expected the libraries in ${libdir}")
 endif()
 
-# Exactly the headers a client includes: every installed header is reached from the two a client
-# starts from, and compiling them needs nothing that was not installed.
-file(WRITE ${WORK_DIR}/AllHeaders.cpp "#include \"FeatureToggle/FeatureToggle.hpp\"\n#include \"ZelkXMLUtils.hpp\"\n")
-run("Compiling the installed headers" ${CXX} -std=c++20 -M -I${prefix}/include
-    -I${prefix}/include/FeatureToggle/Platform ${WORK_DIR}/AllHeaders.cpp)
-set(included "${output}")
-file(GLOB_RECURSE installedHeaders RELATIVE ${prefix}/include ${prefix}/include/*)
-foreach(header ${installedHeaders})
-    string(FIND "${included}" "${prefix}/include/${header}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "Installed, but no client includes it: include/${header}")
+# The installed headers are the public ones only: none includes an internal header, the
+# platform's private and test-only headers stay behind, and all of them compile for a client
+# built as C++17 that asks for every warning.
+set(include ${prefix}/include)
+foreach(private FeatureToggle/Platform/ZelkXMLUtils.hpp FeatureToggle/Platform/ZelkRootTesting.hpp)
+    if(EXISTS ${include}/${private})
+        message(FATAL_ERROR "Installed, but private: include/${private}")
     endif()
 endforeach()
+file(GLOB_RECURSE installedHeaders RELATIVE ${include} ${include}/*)
+set(allHeaders "")
+foreach(header ${installedHeaders})
+    file(STRINGS ${include}/${header} internalIncludes REGEX "^#include .*Internal/")
+    if(internalIncludes)
+        message(FATAL_ERROR "include/${header} includes an internal header: ${internalIncludes}")
+    endif()
+    string(APPEND allHeaders "#include \"${header}\"\n")
+endforeach()
+file(WRITE ${WORK_DIR}/AllHeaders.cpp "${allHeaders}")
+set(clientFlags -std=c++17 -Wall -Wextra -Wpedantic -Werror -I${include} -I${include}/FeatureToggle/Platform)
+run("Compiling the installed headers as C++17" ${CXX} ${clientFlags} -fsyntax-only ${WORK_DIR}/AllHeaders.cpp)
+
+# A client of the umbrella header alone sees the toggles, not the test aids.
+file(WRITE ${WORK_DIR}/Umbrella.cpp "#include \"FeatureToggle/FeatureToggle.hpp\"\n")
+run("Listing what the umbrella header includes" ${CXX} ${clientFlags} -M ${WORK_DIR}/Umbrella.cpp)
+foreach(unwanted Testing.hpp OverrideToggleValueGuard.hpp ReportGuard.hpp ToggleAccessor.hpp ZelkXMLUtils.hpp)
+    if(output MATCHES "/${unwanted}")
+        message(FATAL_ERROR "FeatureToggle.hpp brings ${unwanted}:\n${output}")
+    endif()
+endforeach()
+run("Preprocessing the umbrella header" ${CXX} ${clientFlags} -E -P ${WORK_DIR}/Umbrella.cpp)
+if(output MATCHES "OverrideToggleValueGuard|ReportGuard|SetDomainUnavailable|ForceReadResult")
+    message(FATAL_ERROR "FeatureToggle.hpp declares a test aid: ${CMAKE_MATCH_0}")
+endif()
 
 # A versioned shared library that exports the public classes and none of the internal ones.
 set(library ${libdir}/libFeatureToggle.so)
@@ -97,7 +118,7 @@ separate_arguments(packageFlags UNIX_COMMAND "${output}")
 separate_arguments(compileFlags UNIX_COMMAND "${CXX_FLAGS} ${EXE_LINKER_FLAGS}")
 file(MAKE_DIRECTORY ${WORK_DIR}/pkg-config)
 set(program ${WORK_DIR}/pkg-config/ConsumerHost)
-run("Building the consumer with pkg-config" ${CXX} -std=c++20 ${compileFlags} ${CONSUMER_DIR}/ConsumerHost.cpp
+run("Building the consumer with pkg-config" ${CXX} -std=c++17 ${compileFlags} ${CONSUMER_DIR}/ConsumerHost.cpp
     ${packageFlags} -Wl,-rpath,${libdir} -o ${program})
 run("Running the consumer built with pkg-config" ${program} ${CONSUMER_DIR}/Config)
 if(NOT output MATCHES "Importing with the new importer\nFrame rate shown\n")

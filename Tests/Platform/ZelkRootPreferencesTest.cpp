@@ -8,6 +8,7 @@
 #include "Support/HostileFiles.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkRoot.hpp"
+#include "ZelkRootTesting.hpp"
 
 namespace {
 

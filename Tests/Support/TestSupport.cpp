@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include "ZelkRootTesting.hpp"
+
 namespace FeatureToggleTests {
 
 ScopedLogCapture::ScopedLogCapture() {

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
+#include "Fenlo.hpp"
 
 // In a module: toggles are static objects, declared next to the feature they guard.
 namespace {

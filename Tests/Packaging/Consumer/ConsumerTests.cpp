@@ -3,7 +3,7 @@
 // misuse that the library reports.
 #include <gtest/gtest.h>
 
-#include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Testing.hpp"
 
 namespace {
 
