@@ -12,6 +12,7 @@
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Testing.hpp"
+#include "Fenlo.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 
