@@ -19,6 +19,7 @@ set(FEATURETOGGLE_PUBLIC_HEADERS
     Evaluation/MappingBasedToggleStatusEvaluator.hpp
     Evaluation/RegistryBasedToggleStatusEvaluator.hpp
     Evaluation/FileBasedToggleStatusEvaluator.hpp
+    Evaluation/OverrideFileFault.hpp
     Toggles/OnceValue.hpp
     Toggles/Toggle.hpp
     Toggles/AutomaticallyEvaluatedToggle.hpp
