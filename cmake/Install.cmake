@@ -26,6 +26,8 @@ set(FEATURETOGGLE_PUBLIC_HEADERS
     Toggles/DebugToggle.hpp
     Toggles/OnDemandEvaluatedToggle.hpp
     Toggles/ReleaseToggle.hpp
+    Toggles/ReleaseOverrideLoadOutcome.hpp
+    Diagnostics/LiveToggles.hpp
     Diagnostics/ReportGuard.hpp
     Diagnostics/OverrideToggleValueGuard.hpp
     Diagnostics/DumpToggleInfo.hpp

@@ -26,7 +26,7 @@ endif()
 
 # Exactly the headers a client includes: every installed header is reached from the two a client
 # starts from, and compiling them needs nothing that was not installed.
-file(WRITE ${WORK_DIR}/AllHeaders.cpp "#include \"FeatureToggle/FeatureToggle.hpp\"\n#include \"ZelkXMLUtils.hpp\"\n#include \"FeatureToggle/Evaluation/OverrideFileFault.hpp\"\n")
+file(WRITE ${WORK_DIR}/AllHeaders.cpp "#include \"FeatureToggle/FeatureToggle.hpp\"\n#include \"ZelkXMLUtils.hpp\"\n#include \"FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp\"\n#include \"FeatureToggle/Diagnostics/LiveToggles.hpp\"\n")
 run("Compiling the installed headers" ${CXX} -std=c++20 -M -I${prefix}/include
     -I${prefix}/include/FeatureToggle/Platform ${WORK_DIR}/AllHeaders.cpp)
 set(included "${output}")
