@@ -31,6 +31,7 @@ set(FEATURETOGGLE_PUBLIC_HEADERS
     Diagnostics/ReportGuard.hpp
     Diagnostics/OverrideToggleValueGuard.hpp
     Diagnostics/DumpToggleInfo.hpp
+    Diagnostics/ErrorReportObserver.hpp
 )
 foreach(header ${FEATURETOGGLE_PUBLIC_HEADERS})
     get_filename_component(folder ${header} DIRECTORY)
@@ -52,15 +53,31 @@ install(TARGETS FeatureToggle ZelkRoot Fenlo ZelkXMLUtils
         EXPORT FeatureToggleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+# Exported too: FeatureToggle::featuretoggle-check runs the checker in a client's build.
 if(TARGET featuretoggle-check)
-    install(TARGETS featuretoggle-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+    install(TARGETS featuretoggle-check EXPORT FeatureToggleTargets
+            RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
 endif()
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/FeatureToggle
+        COMPONENT Runtime)
 
 set(FEATURETOGGLE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/FeatureToggle)
 install(EXPORT FeatureToggleTargets
         NAMESPACE FeatureToggle::
         DESTINATION ${FEATURETOGGLE_CMAKE_DIR}
         COMPONENT Development)
+# FeatureToggle::GoogleTest has an export set of its own: the package loads it only where GoogleTest
+# is found.
+if(TARGET FeatureToggleGoogleTest)
+    install(FILES ${PROJECT_SOURCE_DIR}/FeatureToggle/Testing/GoogleTest.hpp
+            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Testing
+            COMPONENT Development)
+    install(TARGETS FeatureToggleGoogleTest EXPORT FeatureToggleGoogleTestTargets COMPONENT Development)
+    install(EXPORT FeatureToggleGoogleTestTargets
+            NAMESPACE FeatureToggle::
+            DESTINATION ${FEATURETOGGLE_CMAKE_DIR}
+            COMPONENT Development)
+endif()
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/FeatureToggleConfig.cmake.in
     ${PROJECT_BINARY_DIR}/FeatureToggleConfig.cmake
     INSTALL_DESTINATION ${FEATURETOGGLE_CMAKE_DIR})

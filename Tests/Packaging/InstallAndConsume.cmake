@@ -26,7 +26,7 @@ endif()
 
 # Exactly the headers a client includes: every installed header is reached from the two a client
 # starts from, and compiling them needs nothing that was not installed.
-file(WRITE ${WORK_DIR}/AllHeaders.cpp "#include \"FeatureToggle/FeatureToggle.hpp\"\n#include \"ZelkXMLUtils.hpp\"\n#include \"FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp\"\n#include \"FeatureToggle/Diagnostics/LiveToggles.hpp\"\n")
+file(WRITE ${WORK_DIR}/AllHeaders.cpp "#include \"FeatureToggle/FeatureToggle.hpp\"\n#include \"ZelkXMLUtils.hpp\"\n#include \"FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp\"\n#include \"FeatureToggle/Diagnostics/LiveToggles.hpp\"\n#include \"FeatureToggle/Testing/GoogleTest.hpp\"\n")
 run("Compiling the installed headers" ${CXX} -std=c++20 -M -I${prefix}/include
     -I${prefix}/include/FeatureToggle/Platform ${WORK_DIR}/AllHeaders.cpp)
 set(included "${output}")
@@ -85,8 +85,12 @@ if(NOT packageDir STREQUAL "FeatureToggle_DIR:PATH=${libdir}/cmake/FeatureToggle
 endif()
 run("Building the consumer" ${CMAKE_COMMAND} --build ${build} ${configArguments})
 run("Running the consumer's tests" ${build}/ConsumerTests)
+execute_process(COMMAND ${build}/ConsumerMisuseTests RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(result EQUAL 0 OR NOT output MATCHES "FeatureToggle reported an error about [^\n]*NewImporter[^\n]*: Nested override")
+    message(FATAL_ERROR "A misused guard did not fail its test (${result}):\n${output}")
+endif()
 run("Running the consumer" ${build}/ConsumerHost ${CONSUMER_DIR}/Config)
-if(NOT output MATCHES "Importing with the new importer\nFrame rate shown\n.*F E A T U R E   T O G G L E   R E P O R T")
+if(NOT output MATCHES "Overrides: [^\n]*ReleaseToggleOverrides.xml, 1 applied\nImporting with the new importer\nFrame rate shown\n.*F E A T U R E   T O G G L E   R E P O R T")
     message(FATAL_ERROR "Unexpected output of the consumer:\n${output}")
 endif()
 
