@@ -3,8 +3,6 @@
 # moved: the libraries find one another, and the tool finds them, relative to themselves.
 include(CMakePackageConfigHelpers)
 
-# Clients compile the headers as C++20 too.
-target_compile_features(ZelkRoot INTERFACE cxx_std_20)
 set_target_properties(FeatureToggle ZelkRoot Fenlo ZelkXMLUtils PROPERTIES INSTALL_RPATH "$ORIGIN")
 
 set(FEATURETOGGLE_PUBLIC_HEADERS
