@@ -78,7 +78,7 @@ set(build ${WORK_DIR}/find-package)
 run("Configuring the consumer" ${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${build} -G ${GENERATOR}
     -DCMAKE_MAKE_PROGRAM=${MAKE_PROGRAM} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${EXE_LINKER_FLAGS}" -DCMAKE_BUILD_TYPE=${CONFIG} -DCMAKE_PREFIX_PATH=${prefix}
-    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF)
+    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DEXPECT_CHECKER=${WITH_CHECKER})
 file(STRINGS ${build}/CMakeCache.txt packageDir REGEX "^FeatureToggle_DIR:")
 if(NOT packageDir STREQUAL "FeatureToggle_DIR:PATH=${libdir}/cmake/FeatureToggle")
     message(FATAL_ERROR "The consumer found another FeatureToggle: ${packageDir}")
