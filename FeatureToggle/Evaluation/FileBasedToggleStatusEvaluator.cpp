@@ -32,6 +32,15 @@ int Fail(OverrideFileReadRecord* record, OverrideFileFault fault, const Zelk::XM
     return Fail(record, fault);
 }
 
+// A fault of the override of `toggleName`: copied only here, so that reading copies no name.
+int Fail(OverrideFileReadRecord* record, OverrideFileFault fault, const Zelk::XMLIChannel& channel,
+         const Zelk::UniString& toggleName) {
+    if (record != nullptr) {
+        record->fault.toggleName = toggleName.ToCStr();
+    }
+    return Fail(record, fault, channel);
+}
+
 int FailMalformed(OverrideFileReadRecord* record, const Zelk::XMLIChannel& channel) {
     if (record != nullptr) {
         record->fault = ReadParserFault(channel);
@@ -189,11 +198,8 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, Override
         if (channel.ReadAttribute(ToggleNameAttribute, toggleName) != 0) {
             return Fail(record, OverrideFileFault::UnreadableToggleName, channel);
         }
-        if (record != nullptr) {
-            record->fault.toggleName = toggleName.ToCStr();
-        }
         if (!toggleName.IsASCII()) {
-            return Fail(record, OverrideFileFault::NonAsciiToggleName, channel);
+            return Fail(record, OverrideFileFault::NonAsciiToggleName, channel, toggleName);
         }
         const ToggleId id(
             FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
@@ -201,21 +207,21 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, Override
             if (record != nullptr) {
                 record->fault.firstLine = LineOfEntry(*this, id, record->entryLines);
             }
-            return Fail(record, OverrideFileFault::DuplicateToggleName, channel);
+            return Fail(record, OverrideFileFault::DuplicateToggleName, channel, toggleName);
         }
 
         if (!channel.HasAttribute(StatusAttribute)) {
-            return Fail(record, OverrideFileFault::MissingStatus, channel);
+            return Fail(record, OverrideFileFault::MissingStatus, channel, toggleName);
         }
         ToggleStatus status = ToggleStatus::Enabled;
         if (const int code = ToggleStatusEnumType.Read(channel, StatusAttribute, status); code != 0) {
             if (code != ZelkXML::InvalidValueCode) {
-                return Fail(record, OverrideFileFault::UnreadableStatus, channel);
+                return Fail(record, OverrideFileFault::UnreadableStatus, channel, toggleName);
             }
             if (record != nullptr) {
                 record->fault.statusText = ReadAttributeText(channel, StatusAttribute);
             }
-            return Fail(record, OverrideFileFault::InvalidStatus, channel);
+            return Fail(record, OverrideFileFault::InvalidStatus, channel, toggleName);
         }
         Add(id, status);
         if (record != nullptr) {
@@ -225,7 +231,6 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, Override
                 record->entries.push_back(
                     {toggleName.ToCStr(), line, ReadAttributeText(channel, StatusAttribute)});
             }
-            record->fault.toggleName.clear();
         }
     }
 }
