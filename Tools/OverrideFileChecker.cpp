@@ -1,29 +1,31 @@
 #include "OverrideFileChecker.hpp"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
-#include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
-#include "RecordingXMLIChannel.hpp"
+#include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
+#include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggleCheck {
 
 namespace {
 
-constexpr const char* TopElement = "ReleaseToggleOverrides";
-constexpr const char* OverrideElement = "OverriddenValue";
+using namespace FeatureToggle::OverrideFileFormat;
 
 std::string Quoted(const std::string& text) {
     return '"' + text + '"';
 }
 
+std::string CountOf(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
 std::string CountOfEntries(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " entry" : " entries");
+    return CountOf(count, "entry", "entries");
 }
 
 bool HasOuterWhiteSpace(const std::string& name) {
@@ -32,204 +34,169 @@ bool HasOuterWhiteSpace(const std::string& name) {
     return trimmed.GetLength() != name.size();
 }
 
+std::size_t EditDistance(const std::string& from, const std::string& to) {
+    std::vector<std::size_t> row(to.size() + 1);
+    for (std::size_t j = 0; j < row.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= from.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= to.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (from[i - 1] == to[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
 }  // namespace
 
+std::string SuggestKnownName(const std::string& name, const std::set<std::string>& knownNames) {
+    // A third of the name may be wrong, and at least two characters of a short one.
+    const std::size_t limit = std::max<std::size_t>(2, name.size() / 3);
+    std::string best;
+    std::size_t bestDistance = limit + 1;
+    for (const std::string& known : knownNames) {
+        const std::size_t distance = EditDistance(name, known);
+        if (distance < bestDistance) {
+            best = known;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 OverrideFileChecker::Verdict OverrideFileChecker::Check(const std::filesystem::path& path,
-                                                        const std::string& displayName, std::ostream& out) {
-    OverrideFileChecker checker(displayName, out);
+                                                        const std::string& displayName,
+                                                        const CheckOptions& options, std::ostream& out,
+                                                        std::ostream& diagnostics) {
+    OverrideFileChecker checker(displayName, options, out, diagnostics);
     return checker.Read(path);
 }
 
-OverrideFileChecker::OverrideFileChecker(const std::string& displayName, std::ostream& out)
-    : displayName(displayName), out(out) {}
+OverrideFileChecker::OverrideFileChecker(const std::string& displayName, const CheckOptions& options,
+                                         std::ostream& out, std::ostream& diagnostics)
+    : displayName(displayName), options(options), out(out), diagnostics(diagnostics) {}
 
 OverrideFileChecker::Verdict OverrideFileChecker::Read(const std::filesystem::path& path) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (!std::filesystem::exists(status)) {
-        At(0) << "error: no such file\n";
+        Error(0) << "no such file\n";
         return Verdict::Unreadable;
     }
     if (!std::filesystem::is_regular_file(status)) {
-        At(0) << "error: not a regular file\n";
+        Error(0) << "not a regular file\n";
         return Verdict::Unreadable;
     }
     const std::unique_ptr<Zelk::XMLIChannel> channel(
         ZelkXML::CreateXMLIChannel(IO::Location(path), Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes));
     if (channel == nullptr) {
-        At(0) << "error: cannot be opened for reading\n";
+        Error(0) << "cannot be opened for reading\n";
         return Verdict::Unreadable;
     }
-    fileIsEmpty = std::filesystem::file_size(path, error) == 0;
+    const bool fileIsEmpty = std::filesystem::file_size(path, error) == 0;
 
-    RecordingXMLIChannel recording(*channel);
     FeatureToggle::FileBasedToggleStatusEvaluator evaluator("Release");
-    const int result = evaluator.ReadFromXMLChannel(recording);
-    const std::size_t count = PrintEntries(evaluator, recording);
+    FeatureToggle::OverrideFileReadRecord record;
+    record.keepEntrySources = true;
+    const int result = FeatureToggle::OverrideFileReader::ReadFromXMLChannel(evaluator, *channel, record);
+
+    std::vector<FeatureToggle::ToggleStatus> statuses;
+    evaluator.EnumerateMappedToggleIds(
+        [&statuses](const FeatureToggle::ToggleId&, FeatureToggle::ToggleStatus status) {
+            statuses.push_back(status);
+        });
+    for (std::size_t i = 0; i < record.entries.size() && i < statuses.size(); ++i) {
+        const FeatureToggle::OverrideFileReadRecord::EntrySource& entry = record.entries[i];
+        const char* statusName = FeatureToggle::GetStatusName(statuses[i]);
+        At(out, entry.line) << Quoted(entry.toggleName) << ' ' << statusName;
+        const auto value = static_cast<std::int32_t>(statuses[i]);
+        if (value != 0 && value != 1) {
+            out << " (written " << Quoted(entry.statusText) << ": only the value 1 is Enabled)";
+        } else if (entry.statusText != statusName) {
+            out << " (written " << Quoted(entry.statusText) << ')';
+        }
+        out << '\n';
+        if (HasOuterWhiteSpace(entry.toggleName)) {
+            Warning(entry.line) << "the toggle name " << Quoted(entry.toggleName)
+                                << " begins or ends with white space, which is part of the name\n";
+        }
+        CheckKnownName(entry.toggleName, entry.line);
+    }
+    const std::size_t count = statuses.size();
 
     if (result != 0) {
-        ExplainRejection(recording);
-        At(0) << "invalid: the library reports \"Invalid Release Toggle override file\" and applies "
-              << (count == 0 ? "none of it" : "only the " + CountOfEntries(count) + " above") << '\n';
+        Error(fileIsEmpty ? 0 : record.fault.line)
+            << (fileIsEmpty ? std::string("the file is empty")
+                            : FeatureToggle::DescribeOverrideFileFault(record.fault))
+            << '\n';
+        At(out, 0) << "invalid: the library reports \"Invalid Release Toggle override file\" and applies "
+                   << (count == 0 ? "none of it" : "only the " + CountOfEntries(count) + " above") << '\n';
         return Verdict::Invalid;
     }
     // The reader accepts a file when it meets the end of the top element, or an element of another
     // name: it never reads what follows that element, however broken.
-    const std::optional<RecordingXMLIChannel::TagRead>& peek = recording.GetLastPeek();
-    bool wellFormed = true;
-    if (peek.has_value() && peek->result == 1) {
-        wellFormed = ReportIgnoredRest(recording);
-    } else if (peek.has_value() && peek->result != 2) {
-        ReportMalformed(recording);
-        wellFormed = false;
-    }
-    if (!wellFormed) {
-        At(0) << "invalid: the library applies "
-              << (count == 0 ? "nothing" : "the " + CountOfEntries(count) + " above")
-              << " and ignores the rest without reporting it\n";
+    if (!record.unreadElement.empty() &&
+        !ReportIgnoredRest(*channel, record.unreadElement, record.unreadElementLine)) {
+        At(out, 0) << "invalid: the library applies "
+                   << (count == 0 ? "nothing" : "the " + CountOfEntries(count) + " above")
+                   << " and ignores the rest without reporting it\n";
         return Verdict::Invalid;
     }
-    At(0) << "valid, " << CountOfEntries(count) << '\n';
+    if (unknownNames > 0) {
+        At(out, 0) << "invalid: " << CountOf(unknownNames, "toggle name matches", "toggle names match")
+                   << " no toggle of the application\n";
+        return Verdict::Invalid;
+    }
+    if (options.strict && warnings > 0) {
+        At(out, 0) << "invalid: " << CountOf(warnings, "warning", "warnings") << " under --strict\n";
+        return Verdict::Invalid;
+    }
+    At(out, 0) << "valid, " << CountOfEntries(count) << '\n';
     return Verdict::Valid;
 }
 
-std::size_t OverrideFileChecker::PrintEntries(const FeatureToggle::FileBasedToggleStatusEvaluator& evaluator,
-                                              const RecordingXMLIChannel& channel) {
-    std::vector<std::pair<std::string, FeatureToggle::ToggleStatus>> entries;
-    evaluator.EnumerateMappedToggleIds(
-        [&entries](const FeatureToggle::ToggleId& id, FeatureToggle::ToggleStatus status) {
-            const auto* data = dynamic_cast<const FeatureToggle::FileBasedToggleIdData*>(id.GetData());
-            entries.emplace_back(data != nullptr ? data->GetIdString().ToCStr() : "", status);
-        });
-
-    for (const auto& [name, status] : entries) {
-        // The element the entry came from: the first of that name, since a second one fails.
-        int line = 0;
-        std::string written;
-        for (const RecordingXMLIChannel::Element& element : channel.GetEnteredElements()) {
-            const RecordingXMLIChannel::Attribute* toggleName = element.FindAttribute("toggleName");
-            if (toggleName != nullptr && toggleName->readResult == 0 && toggleName->value == name) {
-                line = element.line;
-                if (const RecordingXMLIChannel::Attribute* text = element.FindAttribute("status")) {
-                    written = text->value;
-                }
-                break;
-            }
-        }
-        const char* statusName = FeatureToggle::GetStatusName(status);
-        At(line) << Quoted(name) << ' ' << statusName;
-        const auto value = static_cast<std::int32_t>(status);
-        if (value != 0 && value != 1) {
-            out << " (written " << Quoted(written) << ": only the value 1 is Enabled)";
-        } else if (written != statusName) {
-            out << " (written " << Quoted(written) << ')';
-        }
-        out << '\n';
-        if (HasOuterWhiteSpace(name)) {
-            At(line) << "warning: the toggle name " << Quoted(name)
-                     << " begins or ends with white space, which is part of the name\n";
-        }
+void OverrideFileChecker::CheckKnownName(const std::string& name, int line) {
+    if (options.knownToggles.empty() || options.knownToggles.count(name) != 0) {
+        return;
     }
-    return entries.size();
+    ++unknownNames;
+    Error(line) << "the toggle name " << Quoted(name) << " matches no toggle of the application";
+    const std::string suggestion = SuggestKnownName(name, options.knownToggles);
+    if (!suggestion.empty()) {
+        diagnostics << "; did you mean " << Quoted(suggestion) << '?';
+    }
+    diagnostics << '\n';
 }
 
-void OverrideFileChecker::ExplainRejection(const RecordingXMLIChannel& channel) {
-    const std::optional<RecordingXMLIChannel::TagRead>& start = channel.GetStartTag();
-    if (!start.has_value() || start->result != 1) {
-        if (fileIsEmpty) {
-            At(0) << "error: the file is empty\n";
-            return;
-        }
-        ReportMalformed(channel);
-        return;
-    }
-    if (start->name != TopElement) {
-        At(start->line) << "error: the top element is <" << start->name << ">; it must be <" << TopElement
-                        << ">\n";
-        return;
-    }
-    // A peek that finds neither an element nor the end: the document cannot be read further.
-    const std::optional<RecordingXMLIChannel::TagRead>& peek = channel.GetLastPeek();
-    if (peek.has_value() && peek->result != 1 && peek->result != 2) {
-        ReportMalformed(channel);
-        return;
-    }
-    const std::vector<RecordingXMLIChannel::Element>& elements = channel.GetEnteredElements();
-    if (elements.empty()) {
-        At(start->line) << "error: the library rejects the file here\n";
-        return;
-    }
-    // The reader gives up inside the last element it entered.
-    const RecordingXMLIChannel::Element& element = elements.back();
-    const RecordingXMLIChannel::Attribute* toggleName = element.FindAttribute("toggleName");
-    if (toggleName == nullptr || toggleName->present != true) {
-        At(element.line) << "error: <" << OverrideElement << "> has no toggleName attribute\n";
-        return;
-    }
-    if (toggleName->readResult != 0) {
-        At(element.line) << "error: the toggleName attribute cannot be read\n";
-        return;
-    }
-    const std::string& name = toggleName->value;
-    if (!Zelk::UniString(name.c_str()).IsASCII()) {
-        At(element.line) << "error: the toggle name " << Quoted(name)
-                         << " has characters outside ASCII, which toggle names cannot have\n";
-        return;
-    }
-    const RecordingXMLIChannel::Attribute* status = element.FindAttribute("status");
-    if (status == nullptr) {
-        // The reader looks for the status only once it knows the name is new.
-        At(element.line) << "error: the toggle name " << Quoted(name) << " appears a second time";
-        for (const RecordingXMLIChannel::Element& earlier : elements) {
-            const RecordingXMLIChannel::Attribute* earlierName = earlier.FindAttribute("toggleName");
-            if (&earlier != &element && earlierName != nullptr && earlierName->value == name) {
-                out << " (first at line " << earlier.line << ')';
-                break;
-            }
-        }
-        out << '\n';
-        return;
-    }
-    if (status->present != true) {
-        At(element.line) << "error: the override of " << Quoted(name) << " has no status attribute\n";
-        return;
-    }
-    if (status->readResult != 0) {
-        At(element.line) << "error: the status attribute of " << Quoted(name) << " cannot be read\n";
-        return;
-    }
-    if (!element.recordedErrors.empty()) {
-        At(element.line)
-            << "error: the status " << Quoted(status->value) << " of " << Quoted(name)
-            << " is not valid: write exactly one of Enabled, Disabled or a number (such as 0x1)\n";
-        return;
-    }
-    At(element.line) << "error: the library rejects the file here\n";
-}
-
-bool OverrideFileChecker::ReportIgnoredRest(RecordingXMLIChannel& channel) {
-    RecordingXMLIChannel::TagRead peek = *channel.GetLastPeek();
-    At(peek.line) << "warning: <" << peek.name << "> is not <" << OverrideElement
+bool OverrideFileChecker::ReportIgnoredRest(Zelk::XMLIChannel& channel, const std::string& name, int line) {
+    Warning(line) << "<" << name << "> is not <" << OverrideElement
                   << ">: the library stops reading here and ignores the rest of the file\n";
+    std::string next = name;
+    int nextLine = line;
     for (;;) {
-        if (!ReportIgnoredElement(channel, peek.name, peek.line)) {
+        if (!ReportIgnoredElement(channel, next, nextLine)) {
             return false;
         }
-        Zelk::UniString next;
-        const int result = channel.PeekNextTagName(next);
-        if (result == 2) {
+        Zelk::UniString following;
+        const int result = channel.PeekNextTagName(following);
+        if (result == Zelk::XMLIChannel::EndOfElement) {
             return true;
         }
-        if (result != 1) {
+        if (result != Zelk::XMLIChannel::StartTag) {
             ReportMalformed(channel);
             return false;
         }
-        peek = *channel.GetLastPeek();
+        next = following.ToCStr();
+        nextLine = ZelkXML::GetCurrentLineNumber(channel);
     }
 }
 
 // Walks the element the channel has just peeked at, and everything in it.
-bool OverrideFileChecker::ReportIgnoredElement(RecordingXMLIChannel& channel, const std::string& name,
+bool OverrideFileChecker::ReportIgnoredElement(Zelk::XMLIChannel& channel, const std::string& name,
                                                int line) {
     const Zelk::XMLITag tag(channel, name.c_str());
     if (!tag.IsEntered()) {
@@ -238,52 +205,47 @@ bool OverrideFileChecker::ReportIgnoredElement(RecordingXMLIChannel& channel, co
     }
     if (name == OverrideElement) {
         Zelk::UniString toggleName;
-        if (channel.ReadAttribute("toggleName", toggleName) == 0) {
-            At(line) << "warning: the override of " << Quoted(toggleName.ToCStr()) << " is ignored\n";
+        if (channel.ReadAttribute(ToggleNameAttribute, toggleName) == 0) {
+            Warning(line) << "the override of " << Quoted(toggleName.ToCStr()) << " is ignored\n";
         }
     }
     for (;;) {
         Zelk::UniString child;
         const int result = channel.PeekNextTagName(child);
-        if (result == 2) {
+        if (result == Zelk::XMLIChannel::EndOfElement) {
             return true;
         }
-        if (result != 1) {
+        if (result != Zelk::XMLIChannel::StartTag) {
             ReportMalformed(channel);
             return false;
         }
-        if (!ReportIgnoredElement(channel, child.ToCStr(), channel.GetLastPeek()->line)) {
+        if (!ReportIgnoredElement(channel, child.ToCStr(), ZelkXML::GetCurrentLineNumber(channel))) {
             return false;
         }
     }
 }
 
-void OverrideFileChecker::ReportMalformed(const RecordingXMLIChannel& channel) {
-    const std::vector<std::string> errors = channel.GetParserErrors();
-    if (errors.empty()) {
-        At(0) << "error: the file has no top element\n";
-        return;
-    }
-    // The channel starts each parser message with "line N: "; the first message is the cause.
-    std::string message = errors.front();
-    int line = 0;
-    if (message.rfind("line ", 0) == 0) {
-        char* end = nullptr;
-        const long number = std::strtol(message.c_str() + 5, &end, 10);
-        if (end != nullptr && end[0] == ':' && end[1] == ' ') {
-            line = static_cast<int>(number);
-            message.erase(0, static_cast<std::size_t>(end + 2 - message.c_str()));
-        }
-    }
-    At(line) << "error: the file is not well-formed XML: " << message << '\n';
+// The parser's words, read the way the library's reader reads them.
+void OverrideFileChecker::ReportMalformed(const Zelk::XMLIChannel& channel) {
+    const FeatureToggle::OverrideFileReadFault fault = FeatureToggle::ReadParserFault(channel);
+    Error(fault.line) << FeatureToggle::DescribeOverrideFileFault(fault) << '\n';
 }
 
-std::ostream& OverrideFileChecker::At(int line) {
-    out << displayName;
+std::ostream& OverrideFileChecker::At(std::ostream& stream, int line) {
+    stream << displayName;
     if (line > 0) {
-        out << ':' << line;
+        stream << ':' << line;
     }
-    return out << ": ";
+    return stream << ": ";
+}
+
+std::ostream& OverrideFileChecker::Error(int line) {
+    return At(diagnostics, line) << "error: ";
+}
+
+std::ostream& OverrideFileChecker::Warning(int line) {
+    ++warnings;
+    return At(diagnostics, line) << "warning: ";
 }
 
 }  // namespace FeatureToggleCheck

@@ -2,17 +2,24 @@
 // the entries the library would apply, the names it would ignore, and why it would reject the file.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <ostream>
+#include <set>
 #include <string>
 
-namespace FeatureToggle {
-class FileBasedToggleStatusEvaluator;
+namespace Zelk {
+class XMLIChannel;
 }
 
 namespace FeatureToggleCheck {
 
-class RecordingXMLIChannel;
+struct CheckOptions {
+    // The toggle names of the application; empty: any name is taken as known.
+    std::set<std::string> knownToggles;
+    // Warnings make the file invalid.
+    bool strict = false;
+};
 
 class OverrideFileChecker {
 public:
@@ -23,32 +30,37 @@ public:
         Unreadable = 2,
     };
 
-    // Reads the file at `path` (called `displayName` in the output) with the library's reader and
-    // writes to `out` one line per entry, warning and error, then a line with the verdict.
+    // Reads the file at `path` (called `displayName` in the output) with the library's reader.
+    // Writes the entries and the verdict to `out`, the errors and warnings to `diagnostics`.
     static Verdict Check(const std::filesystem::path& path, const std::string& displayName,
-                         std::ostream& out);
+                         const CheckOptions& options, std::ostream& out, std::ostream& diagnostics);
 
 private:
-    OverrideFileChecker(const std::string& displayName, std::ostream& out);
+    OverrideFileChecker(const std::string& displayName, const CheckOptions& options, std::ostream& out,
+                        std::ostream& diagnostics);
 
     Verdict Read(const std::filesystem::path& path);
-    // Lists what the reader put in `evaluator`; returns the number of entries.
-    std::size_t PrintEntries(const FeatureToggle::FileBasedToggleStatusEvaluator& evaluator,
-                             const RecordingXMLIChannel& channel);
-    // Says why the reader gave up, from what it asked of the channel.
-    void ExplainRejection(const RecordingXMLIChannel& channel);
     // Once the reader stopped quietly at an element that is not an override, lists the overrides
     // it leaves unread. False if the rest of the document is malformed.
-    bool ReportIgnoredRest(RecordingXMLIChannel& channel);
-    bool ReportIgnoredElement(RecordingXMLIChannel& channel, const std::string& name, int line);
-    void ReportMalformed(const RecordingXMLIChannel& channel);
+    bool ReportIgnoredRest(Zelk::XMLIChannel& channel, const std::string& name, int line);
+    bool ReportIgnoredElement(Zelk::XMLIChannel& channel, const std::string& name, int line);
+    void ReportMalformed(const Zelk::XMLIChannel& channel);
+    void CheckKnownName(const std::string& name, int line);
 
-    // The start of a message about `line` (0: about the whole file).
-    std::ostream& At(int line);
+    // The start of a line about `line` (0: about the whole file).
+    std::ostream& At(std::ostream& stream, int line);
+    std::ostream& Error(int line);
+    std::ostream& Warning(int line);
 
     std::string displayName;
+    const CheckOptions& options;
     std::ostream& out;
-    bool fileIsEmpty = false;
+    std::ostream& diagnostics;
+    std::size_t warnings = 0;
+    std::size_t unknownNames = 0;
 };
+
+// The known name nearest to `name`, if one is near enough to be a likely misspelling.
+std::string SuggestKnownName(const std::string& name, const std::set<std::string>& knownNames);
 
 }  // namespace FeatureToggleCheck

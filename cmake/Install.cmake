@@ -20,15 +20,29 @@ install(TARGETS ZelkRoot Fenlo ZelkXMLUtils
 install(FILES ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Platform
         COMPONENT Development)
+# Exported too: FeatureToggle::featuretoggle-check runs the checker in a client's build.
 if(TARGET featuretoggle-check)
-    install(TARGETS featuretoggle-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
+    install(TARGETS featuretoggle-check EXPORT FeatureToggleTargets
+            RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
 endif()
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/FeatureToggle
+        COMPONENT Runtime)
 
 set(FEATURETOGGLE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/FeatureToggle)
 install(EXPORT FeatureToggleTargets
         NAMESPACE FeatureToggle::
         DESTINATION ${FEATURETOGGLE_CMAKE_DIR}
         COMPONENT Development)
+# FeatureToggle::GoogleTest has an export set of its own: the package loads it only where GoogleTest
+# is found.
+if(TARGET FeatureToggleGoogleTest)
+    install(TARGETS FeatureToggleGoogleTest EXPORT FeatureToggleGoogleTestTargets
+            FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
+    install(EXPORT FeatureToggleGoogleTestTargets
+            NAMESPACE FeatureToggle::
+            DESTINATION ${FEATURETOGGLE_CMAKE_DIR}
+            COMPONENT Development)
+endif()
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/FeatureToggleConfig.cmake.in
     ${PROJECT_BINARY_DIR}/FeatureToggleConfig.cmake
     INSTALL_DESTINATION ${FEATURETOGGLE_CMAKE_DIR})

@@ -10,8 +10,12 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
+#include "FeatureToggle/Diagnostics/LiveToggles.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Fenlo.hpp"
 #include "Modules/ExampleModule.hpp"
 #include "ZelkRoot.hpp"
@@ -27,11 +31,14 @@ struct Options {
     fs::path overrideFolder;
     fs::path preferenceFile;
     bool listAllToggles = false;
+    bool listTogglesJson = false;
+    fs::path knownTogglesFile;
 };
 
 void PrintUsage(std::FILE* stream, const char* program) {
     std::fprintf(stream,
                  "Usage: %s [--override-dir FOLDER] [--preferences FILE] [--list-all-toggles]\n"
+                 "          [--list-toggles-json] [--write-known-toggles FILE]\n"
                  "\n"
                  "Runs the example application: loads its two plug-in modules, loads the release toggle\n"
                  "overrides, shows every module's toggles and writes the toggle report.\n"
@@ -41,6 +48,10 @@ void PrintUsage(std::FILE* stream, const char* program) {
                  "  --preferences FILE     the preference file that debug toggles read\n"
                  "                         (default: Config/Preferences.xml next to this program)\n"
                  "  --list-all-toggles     list every toggle in the report, not only the overridden ones\n"
+                 "  --list-toggles-json    write the live toggles as JSON instead of the report\n"
+                 "  --write-known-toggles FILE\n"
+                 "                         write the release toggle names to FILE, one per line, for\n"
+                 "                         featuretoggle-check --known-toggles\n"
                  "  --help                 show this text\n",
                  program);
 }
@@ -59,6 +70,10 @@ bool ParseOptions(int argc, char** argv, const fs::path& programFolder, Options&
         }
         if (argument == "--list-all-toggles") {
             options.listAllToggles = true;
+        } else if (argument == "--list-toggles-json") {
+            options.listTogglesJson = true;
+        } else if (argument == "--write-known-toggles" && hasValue) {
+            options.knownTogglesFile = argv[++i];
         } else if (argument == "--override-dir" && hasValue) {
             options.overrideFolder = argv[++i];
         } else if (argument == "--preferences" && hasValue) {
@@ -80,12 +95,9 @@ struct LoadedModule {
     const ExampleModule* module;
 };
 
-int errorReportCount = 0;
-
 void SetUpPlatform(const Options& options) {
     Zelk::logger.SetSink([](const char* entry) { std::printf("log: %s\n", entry); });
     BugRep_SetHandler([](const char* message, Zelk::UInt32) {
-        ++errorReportCount;
         std::fflush(stdout);
         std::fprintf(stderr, "error report: %s\n", message);
     });
@@ -125,19 +137,27 @@ bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modul
     return true;
 }
 
-void LoadReleaseToggleOverrides(const Options& options) {
-    const fs::path file = options.overrideFolder / "ReleaseToggleOverrides.xml";
-    std::printf("\nLoading release toggle overrides from %s\n", file.c_str());
-    if (!fs::exists(file)) {
-        std::printf("No override file there: release toggles keep their defaults.\n");
-    }
-    const int reportsBefore = errorReportCount;
+void LoadReleaseToggleOverrides() {
     FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     std::fflush(stdout);
-    if (errorReportCount != reportsBefore) {
-        std::fprintf(stderr,
-                     "The override file could not be read completely: release toggles that it does not set "
-                     "before the fault keep their defaults.\n");
+
+    const FeatureToggle::ReleaseOverrideLoadOutcome outcome = FeatureToggle::GetReleaseOverrideLoadOutcome();
+    std::printf("\nRelease toggle overrides\n");
+    std::printf("  folder:  %s\n",
+                outcome.folder.empty() ? "(none: no override folder is set)" : outcome.folder.c_str());
+    std::printf("  file:    %s (%s)\n", outcome.file.c_str(), outcome.fileExists ? "found" : "not found");
+    std::printf("  applied: %zu %s\n", outcome.entriesApplied,
+                outcome.entriesApplied == 1 ? "override" : "overrides");
+    if (!outcome.unreadElement.empty()) {
+        std::printf("  stopped: line %d: <%s> is not an override; the rest of the file is ignored\n",
+                    outcome.unreadElementLine, outcome.unreadElement.c_str());
+    }
+    if (outcome.result != 0) {
+        std::printf("  failed:  %d", outcome.result);
+        if (outcome.fault.line > 0) {
+            std::printf(", line %d", outcome.fault.line);
+        }
+        std::printf(": %s\n", outcome.reason.c_str());
     }
 }
 
@@ -161,6 +181,38 @@ void ShowToggles(const std::vector<LoadedModule>& modules) {
                         entry.feature);
         }
     }
+}
+
+void WriteToggleListJson() {
+    nlohmann::ordered_json toggles = nlohmann::ordered_json::array();
+    for (const FeatureToggle::LiveToggleRecord& record : FeatureToggle::ListLiveToggles()) {
+        toggles.push_back({
+            {"kind", FeatureToggle::GetToggleKindName(record.kind)},
+            {"name", record.name},
+            {"displayName", record.displayName},
+            {"default", FeatureToggle::GetStatusName(record.defaultStatus)},
+            {"status", FeatureToggle::GetStatusName(record.currentStatus)},
+            {"queried", record.wasQueried},
+            {"overriddenByFile", record.overriddenByFile},
+            {"overriddenByTest", record.overriddenByTest},
+        });
+    }
+    std::printf("%s\n", toggles.dump(2).c_str());
+}
+
+// The names featuretoggle-check takes with --known-toggles.
+bool WriteKnownToggles(const fs::path& file) {
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    if (out == nullptr) {
+        std::fprintf(stderr, "Cannot write %s\n", file.c_str());
+        return false;
+    }
+    for (const FeatureToggle::LiveToggleRecord& record : FeatureToggle::ListLiveToggles()) {
+        if (record.kind == FeatureToggle::ToggleKind::Release) {
+            std::fprintf(out, "%s\n", record.name.c_str());
+        }
+    }
+    return std::fclose(out) == 0;
 }
 
 void WriteToggleReport() {
@@ -197,9 +249,16 @@ int main(int argc, char** argv) {
         UnloadModules(modules);
         return 1;
     }
-    LoadReleaseToggleOverrides(options);
+    LoadReleaseToggleOverrides();
     ShowToggles(modules);
-    WriteToggleReport();
+    if (!options.knownTogglesFile.empty() && !WriteKnownToggles(options.knownTogglesFile)) {
+        exitCode = 1;
+    }
+    if (options.listTogglesJson) {
+        WriteToggleListJson();
+    } else {
+        WriteToggleReport();
+    }
     UnloadModules(modules);
-    return 0;
+    return exitCode;
 }

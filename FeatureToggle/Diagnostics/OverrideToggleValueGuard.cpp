@@ -16,7 +16,8 @@ OverrideToggleValueGuard::OverrideToggleValueGuard(const Toggle& toggle, ToggleS
     // what the file says. Reported, but the guard still does its work.
     if (GetReleaseToggleStatusEvaluator().IsContentLoadExecuted()) {
         ErrorReporter::ReportError(
-            "Using OverrideToggleValueGuard is not allowed when a configuration file has been loaded!");
+            "Using OverrideToggleValueGuard is not allowed when a configuration file has been loaded!",
+            toggleId);
     }
 
     // Recorded first, so that toggles constructed from now on take the status too.

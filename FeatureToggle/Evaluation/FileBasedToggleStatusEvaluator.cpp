@@ -1,12 +1,96 @@
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
+#include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
+#include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggle {
+
+namespace {
+
+int Fail(OverrideFileReadRecord* record, OverrideFileFault fault) {
+    if (record != nullptr) {
+        record->fault.fault = fault;
+    }
+    return FileBasedToggleStatusEvaluator::LoadFailed;
+}
+
+// A fault of the element the channel is in.
+int Fail(OverrideFileReadRecord* record, OverrideFileFault fault, const Zelk::XMLIChannel& channel) {
+    if (record != nullptr) {
+        record->fault.line = ZelkXML::GetCurrentLineNumber(channel);
+    }
+    return Fail(record, fault);
+}
+
+// A fault of the override of `toggleName`: copied only here, so that reading copies no name.
+int Fail(OverrideFileReadRecord* record, OverrideFileFault fault, const Zelk::XMLIChannel& channel,
+         const Zelk::UniString& toggleName) {
+    if (record != nullptr) {
+        record->fault.toggleName = toggleName.ToCStr();
+    }
+    return Fail(record, fault, channel);
+}
+
+int FailMalformed(OverrideFileReadRecord* record, const Zelk::XMLIChannel& channel) {
+    if (record != nullptr) {
+        record->fault = ReadParserFault(channel);
+    }
+    return FileBasedToggleStatusEvaluator::LoadFailed;
+}
+
+std::string ReadAttributeText(Zelk::XMLIChannel& channel, const char* name) {
+    Zelk::UniString text;
+    return channel.ReadAttribute(name, text) == 0 ? std::string(text.ToCStr()) : std::string();
+}
+
+// The line of the element that added `id`: entries and lines are both in file order.
+int LineOfEntry(const MappingBasedToggleStatusEvaluator& table, const ToggleId& id,
+                const std::vector<int>& entryLines) {
+    std::size_t index = 0;
+    int line = 0;
+    table.EnumerateMappedToggleIds([&](const ToggleId& entry, ToggleStatus) {
+        if (entry == id && index < entryLines.size()) {
+            line = entryLines[index];
+        }
+        ++index;
+    });
+    return line;
+}
+
+}  // namespace
+
+// The parser's first error says what went wrong, and where: "line N: message".
+OverrideFileReadFault ReadParserFault(const Zelk::XMLIChannel& channel) {
+    OverrideFileReadFault fault;
+    fault.fault = OverrideFileFault::MalformedDocument;
+    const std::vector<std::string> errors = channel.GetRecordedErrors();
+    if (errors.empty()) {
+        return fault;
+    }
+    std::string message = errors.front();
+    if (message.rfind("line ", 0) == 0) {
+        char* end = nullptr;
+        const long line = std::strtol(message.c_str() + 5, &end, 10);
+        if (end != nullptr && end[0] == ':' && end[1] == ' ' && line > 0 && line <= INT_MAX) {
+            fault.line = static_cast<int>(line);
+            message.erase(0, static_cast<std::size_t>(end + 2 - message.c_str()));
+        }
+    }
+    // Some messages go on over a second line (the bytes that are not UTF-8).
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    fault.parserMessage = message;
+    return fault;
+}
 
 FileBasedToggleStatusEvaluator::FileBasedToggleStatusEvaluator(const Zelk::String& name)
     : contentLoadExecuted(false), kindName(name) {}
@@ -17,35 +101,46 @@ FileBasedToggleStatusEvaluator::FileBasedToggleStatusEvaluator(const FileBasedTo
 FileBasedToggleStatusEvaluator::~FileBasedToggleStatusEvaluator() = default;
 
 int FileBasedToggleStatusEvaluator::ReadFromXMLFileIfExists(const IO::Location& location) {
+    return LoadFile(location, nullptr);
+}
+
+int FileBasedToggleStatusEvaluator::ReadFromXMLChannel(Zelk::XMLIChannel& channel) {
+    return LoadChannel(channel, nullptr);
+}
+
+int FileBasedToggleStatusEvaluator::LoadFile(const IO::Location& location, OverrideFileReadRecord* record) {
     if (contentLoadExecuted) {
-        return LoadFailed;
+        return Fail(record, OverrideFileFault::AlreadyLoaded);
     }
     contentLoadExecuted = true;
 
     bool exists = false;
     if (IO::fileSystem.Contains(location, exists) != 0) {
-        return LoadFailed;
+        return Fail(record, OverrideFileFault::FileSystemQueryFailed);
     }
     if (!exists) {
         return 0;
+    }
+    if (record != nullptr) {
+        record->fileExists = true;
     }
 
     const std::unique_ptr<Zelk::XMLIChannel> channel(
         ZelkXML::CreateXMLIChannel(location, Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes));
     if (channel == nullptr) {
-        return LoadFailed;
+        return Fail(record, OverrideFileFault::CannotOpen);
     }
     // Set before reading: the report shows which file was used even when its content is bad.
     xmlPath = location;
-    return ReadXML(*channel);
+    return ReadXML(*channel, record);
 }
 
-int FileBasedToggleStatusEvaluator::ReadFromXMLChannel(Zelk::XMLIChannel& channel) {
+int FileBasedToggleStatusEvaluator::LoadChannel(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record) {
     if (contentLoadExecuted) {
-        return LoadFailed;
+        return Fail(record, OverrideFileFault::AlreadyLoaded);
     }
     contentLoadExecuted = true;
-    return ReadXML(channel);
+    return ReadXML(channel, record);
 }
 
 Zelk::Optional<IO::Location> FileBasedToggleStatusEvaluator::GetXMLPath() const {
@@ -57,10 +152,21 @@ bool FileBasedToggleStatusEvaluator::IsContentLoadExecuted() const {
 }
 
 int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
+    return ReadXML(channel, nullptr);
+}
+
+int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record) {
+    using namespace OverrideFileFormat;
+
     Zelk::UniString topLevelName;
-    if (channel.ReadStartTagName(topLevelName) != Zelk::XMLIChannel::StartTag ||
-        topLevelName != "ReleaseToggleOverrides") {
-        return LoadFailed;
+    if (channel.ReadStartTagName(topLevelName) != Zelk::XMLIChannel::StartTag) {
+        return FailMalformed(record, channel);
+    }
+    if (topLevelName != TopElement) {
+        if (record != nullptr) {
+            record->fault.topElement = topLevelName.ToCStr();
+        }
+        return Fail(record, OverrideFileFault::WrongTopElement, channel);
     }
 
     for (;;) {
@@ -69,32 +175,61 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
         // document that cannot be read further (malformed, truncated) is a failed load.
         const int next = channel.PeekNextTagName(childName);
         if (next != Zelk::XMLIChannel::StartTag && next != Zelk::XMLIChannel::EndOfElement) {
-            return LoadFailed;
+            return FailMalformed(record, channel);
         }
-        if (next == Zelk::XMLIChannel::EndOfElement || childName != "OverriddenValue") {
+        if (next == Zelk::XMLIChannel::EndOfElement) {
             return 0;
         }
-        const Zelk::XMLITag element(channel, "OverriddenValue");
+        if (childName != OverrideElement) {
+            if (record != nullptr) {
+                record->unreadElement = childName.ToCStr();
+                record->unreadElementLine = ZelkXML::GetCurrentLineNumber(channel);
+            }
+            return 0;
+        }
+        const Zelk::XMLITag element(channel, OverrideElement);
 
         Zelk::UniString toggleName;
-        if (!channel.HasAttribute("toggleName") || channel.ReadAttribute("toggleName", toggleName) != 0 ||
-            !toggleName.IsASCII()) {
-            return LoadFailed;
+        if (!channel.HasAttribute(ToggleNameAttribute)) {
+            return Fail(record, OverrideFileFault::MissingToggleName, channel);
+        }
+        if (channel.ReadAttribute(ToggleNameAttribute, toggleName) != 0) {
+            return Fail(record, OverrideFileFault::UnreadableToggleName, channel);
+        }
+        if (!toggleName.IsASCII()) {
+            return Fail(record, OverrideFileFault::NonAsciiToggleName, channel, toggleName);
         }
         const ToggleId id(
             FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
         if (Contains(id)) {
-            return LoadFailed;
+            if (record != nullptr) {
+                record->fault.firstLine = LineOfEntry(*this, id, record->entryLines);
+            }
+            return Fail(record, OverrideFileFault::DuplicateToggleName, channel, toggleName);
         }
 
-        if (!channel.HasAttribute("status")) {
-            return LoadFailed;
+        if (!channel.HasAttribute(StatusAttribute)) {
+            return Fail(record, OverrideFileFault::MissingStatus, channel, toggleName);
         }
         ToggleStatus status = ToggleStatus::Enabled;
-        if (ToggleStatusEnumType.Read(channel, "status", status) != 0) {
-            return LoadFailed;
+        if (const int code = ToggleStatusEnumType.Read(channel, StatusAttribute, status); code != 0) {
+            if (code != ZelkXML::InvalidValueCode) {
+                return Fail(record, OverrideFileFault::UnreadableStatus, channel, toggleName);
+            }
+            if (record != nullptr) {
+                record->fault.statusText = ReadAttributeText(channel, StatusAttribute);
+            }
+            return Fail(record, OverrideFileFault::InvalidStatus, channel, toggleName);
         }
         Add(id, status);
+        if (record != nullptr) {
+            const int line = ZelkXML::GetCurrentLineNumber(channel);
+            record->entryLines.push_back(line);
+            if (record->keepEntrySources) {
+                record->entries.push_back(
+                    {toggleName.ToCStr(), line, ReadAttributeText(channel, StatusAttribute)});
+            }
+        }
     }
 }
 

@@ -6,6 +6,8 @@
 
 namespace FeatureToggle {
 
+struct OverrideFileReadRecord;
+
 // An evaluator filled, once, from an override file:
 //
 //   <ReleaseToggleOverrides>
@@ -35,7 +37,14 @@ public:
     bool IsContentLoadExecuted() const;
 
 private:
+    // The loads that also say why they failed; the library's own, through OverrideFileReader.
+    // A null record keeps nothing.
+    friend class OverrideFileReader;
+    int LoadFile(const IO::Location& location, OverrideFileReadRecord* record);
+    int LoadChannel(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record);
+
     int ReadXML(Zelk::XMLIChannel& channel);
+    int ReadXML(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record);
 
     Zelk::Optional<IO::Location> xmlPath;
     bool contentLoadExecuted;

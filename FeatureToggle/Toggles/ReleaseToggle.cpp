@@ -1,9 +1,13 @@
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 
+#include <utility>
+
 #include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
 #include "Fenlo.hpp"
 
 namespace FeatureToggle {
@@ -17,12 +21,23 @@ FileBasedToggleIdData MakeReleaseToggleIdData(const Zelk::String& name) {
     return FileBasedToggleIdData(GetReleaseToggleKind(), name);
 }
 
-int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator) {
+int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator, ReleaseOverrideLoadOutcome& outcome) {
     // A failed lookup or append leaves the location as it is; the reader's own checks decide.
     IO::Location location;
     static_cast<void>(IO::fileSystem.GetSpecialLocation(IO::ReleaseToggleOverridesFolder, location));
+    outcome.folder = location.ToDisplayText().ToCStr();
     static_cast<void>(location.AppendToLocal(IO::Name("ReleaseToggleOverrides.xml")));
-    return evaluator.ReadFromXMLFileIfExists(location);
+    outcome.file = location.ToDisplayText().ToCStr();
+
+    OverrideFileReadRecord record;
+    const int result = OverrideFileReader::ReadFromXMLFileIfExists(evaluator, location, record);
+    outcome.fileExists = record.fileExists;
+    outcome.result = result;
+    outcome.fault = record.fault;
+    outcome.reason = DescribeOverrideFileFault(record.fault);
+    outcome.unreadElement = record.unreadElement;
+    outcome.unreadElementLine = record.unreadElementLine;
+    return result;
 }
 
 }  // namespace
@@ -35,7 +50,13 @@ ReleaseToggle::~ReleaseToggle() = default;
 
 void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
     FileBasedToggleStatusEvaluator& evaluator = GetReleaseToggleStatusEvaluator();
-    if (ReadOverrideFile(evaluator) != 0) {
+    ReleaseOverrideLoadOutcome outcome;
+    outcome.loadAttempted = true;
+    const int result = ReadOverrideFile(evaluator, outcome);
+    evaluator.EnumerateMappedToggleIds(
+        [&outcome](const ToggleId&, ToggleStatus) { ++outcome.entriesApplied; });
+    GetLastReleaseOverrideLoadOutcome() = std::move(outcome);
+    if (result != 0) {
         const Zelk::String message("Invalid Release Toggle override file");
         ErrorReporter::ReportError(message.ToCStr());
     }

@@ -99,15 +99,19 @@ set(build ${WORK_DIR}/find-package)
 run("Configuring the consumer" ${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${build} -G ${GENERATOR}
     -DCMAKE_MAKE_PROGRAM=${MAKE_PROGRAM} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${EXE_LINKER_FLAGS}" -DCMAKE_BUILD_TYPE=${CONFIG} -DCMAKE_PREFIX_PATH=${prefix}
-    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF)
+    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DEXPECT_CHECKER=${WITH_CHECKER})
 file(STRINGS ${build}/CMakeCache.txt packageDir REGEX "^FeatureToggle_DIR:")
 if(NOT packageDir STREQUAL "FeatureToggle_DIR:PATH=${libdir}/cmake/FeatureToggle")
     message(FATAL_ERROR "The consumer found another FeatureToggle: ${packageDir}")
 endif()
 run("Building the consumer" ${CMAKE_COMMAND} --build ${build} ${configArguments})
 run("Running the consumer's tests" ${build}/ConsumerTests)
+execute_process(COMMAND ${build}/ConsumerMisuseTests RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(result EQUAL 0 OR NOT output MATCHES "FeatureToggle reported an error about [^\n]*NewImporter[^\n]*: Nested override")
+    message(FATAL_ERROR "A misused guard did not fail its test (${result}):\n${output}")
+endif()
 run("Running the consumer" ${build}/ConsumerHost ${CONSUMER_DIR}/Config)
-if(NOT output MATCHES "Importing with the new importer\nFrame rate shown\n.*F E A T U R E   T O G G L E   R E P O R T")
+if(NOT output MATCHES "Overrides: [^\n]*ReleaseToggleOverrides.xml, 1 applied\nImporting with the new importer\nFrame rate shown\n.*F E A T U R E   T O G G L E   R E P O R T")
     message(FATAL_ERROR "Unexpected output of the consumer:\n${output}")
 endif()
 

@@ -1,8 +1,11 @@
 #include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
 
+#include <functional>
 #include <memory>
 #include <new>
+#include <utility>
 
+#include "FeatureToggle/Diagnostics/ErrorReportObserver.hpp"
 #include "ZelkRoot.hpp"
 
 namespace FeatureToggle::ErrorReporter {
@@ -33,12 +36,38 @@ ReporterState& GetReporterState() {
     return *state;
 }
 
-void ReportError(const char* message) {
+namespace {
+
+std::function<void(const ObservedReport&)>& GetObserver() {
+    static std::function<void(const ObservedReport&)> observer;
+    return observer;
+}
+
+void Report(const char* message, const ToggleId* toggle) {
     ReporterState& state = GetReporterState();
     ++state.reportCount;
-    if (state.activeGuardCount == 0) {
+    const bool captured = state.activeGuardCount != 0;
+    if (const auto& observer = GetObserver()) {
+        observer(
+            ObservedReport{message, toggle != nullptr ? toggle->GetDisplayString().ToCStr() : "", captured});
+    }
+    if (!captured) {
         BugRep_ReportError(message, ReportFlags, 0);
     }
+}
+
+}  // namespace
+
+void ReportError(const char* message) {
+    Report(message, nullptr);
+}
+
+void ReportError(const char* message, const ToggleId& toggle) {
+    Report(message, &toggle);
+}
+
+void SetErrorReportObserver(std::function<void(const ObservedReport&)> observer) {
+    GetObserver() = std::move(observer);
 }
 
 }  // namespace FeatureToggle::ErrorReporter

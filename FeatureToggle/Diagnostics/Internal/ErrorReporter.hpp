@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "FeatureToggle/Identity/ToggleId.hpp"
+
 namespace FeatureToggle::ErrorReporter {
 
 // The reporter's process-wide state. The counters are atomic so that reports made on several
@@ -20,5 +22,7 @@ ReporterState& GetReporterState();
 // Reports an error the library detected: to the application's report facility, or, while a
 // ReportGuard lives, only counted. The caller carries on either way.
 void ReportError(const char* message);
+// The same for a report about one toggle, which the observer is told about.
+void ReportError(const char* message, const ToggleId& toggle);
 
 }  // namespace FeatureToggle::ErrorReporter

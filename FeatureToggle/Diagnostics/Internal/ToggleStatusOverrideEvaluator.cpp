@@ -14,7 +14,7 @@ ToggleStatusOverrideEvaluator::~ToggleStatusOverrideEvaluator() = default;
 
 void ToggleStatusOverrideEvaluator::AddOverride(const ToggleId& id, ToggleStatus status) {
     if (Contains(id)) {
-        ErrorReporter::ReportError("Nested override of the same toggle value is not allowed");
+        ErrorReporter::ReportError("Nested override of the same toggle value is not allowed", id);
     }
     Add(id, status);
 }

@@ -6,6 +6,7 @@
 
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Fenlo.hpp"
 
 // In a module: toggles are static objects, declared next to the feature they guard.
@@ -33,6 +34,10 @@ void StartUp(const std::string& configFolder) {
     // The folder of ReleaseToggleOverrides.xml; then the one load of the process.
     IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location(configFolder.c_str()));
     FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    // What the load found: where it looked, and why it failed if it did.
+    const FeatureToggle::ReleaseOverrideLoadOutcome outcome = FeatureToggle::GetReleaseOverrideLoadOutcome();
+    std::printf("Overrides: %s, %zu applied%s%s\n", outcome.file.c_str(), outcome.entriesApplied,
+                outcome.result != 0 ? ": " : "", outcome.reason.c_str());
 }
 
 // The toggle report, one line at a time, wherever the host wants it.

@@ -3,11 +3,15 @@
 // misuse that the library reports.
 #include <gtest/gtest.h>
 
+#include "FeatureToggle/Diagnostics/LiveToggles.hpp"
+#include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Testing.hpp"
+#include "FeatureToggle/Testing/GoogleTest.hpp"
 
 namespace {
 
 FeatureToggle::ReleaseToggle newImporter("NewImporter", FeatureToggle::ToggleDefaultStatus::Disabled);
+FeatureToggle::ReleaseToggle newExporter("NewExporter", FeatureToggle::ToggleDefaultStatus::Enabled);
 
 }  // namespace
 
@@ -15,6 +19,7 @@ using FeatureToggle::IsToggleEnabled;
 using FeatureToggle::ToggleStatus;
 using FeatureToggle::ErrorReporter::ReportGuard;
 using FeatureToggle::Testing::OverrideToggleValueGuard;
+using FeatureToggle::Testing::ScopedToggleStatuses;
 
 TEST(NewImporter, IsOnWhileForcedOn) {
     {
@@ -29,4 +34,21 @@ TEST(NewImporter, ForcingItTwiceAtOnceIsReported) {
     OverrideToggleValueGuard outer(newImporter, ToggleStatus::Enabled);
     OverrideToggleValueGuard inner(newImporter, ToggleStatus::Disabled);
     EXPECT_EQ(reports.NumberOfCapturedReports(), 1u);
+}
+
+TEST(NewImporter, ForcedWithItsNeighbourShowsInTheListing) {
+    const ScopedToggleStatuses forced{{newImporter, ToggleStatus::Enabled},
+                                      {newExporter, ToggleStatus::Disabled}};
+    EXPECT_TRUE(IsToggleEnabled(newImporter));
+    EXPECT_FALSE(IsToggleEnabled(newExporter));
+    const std::vector<FeatureToggle::LiveToggleRecord> toggles = FeatureToggle::ListLiveToggles();
+    ASSERT_EQ(toggles.size(), 2u);
+    EXPECT_EQ(toggles[1].name, "NewImporter");
+    EXPECT_TRUE(toggles[1].overriddenByTest);
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    FeatureToggle::Testing::FailTestsOnToggleErrors();
+    return RUN_ALL_TESTS();
 }

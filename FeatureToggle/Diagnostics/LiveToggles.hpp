@@ -1,0 +1,42 @@
+// A listing of the live toggles for settings pages and support bundles. Unlike the toggle report
+// it lists every identity, whatever the preference AllowDumpingUnpublishedData says.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FeatureToggle/FeatureToggleExport.hpp"
+#include "FeatureToggle/ToggleStatus.hpp"
+
+namespace FeatureToggle {
+
+enum class ToggleKind {
+    Release,
+    Debug,
+    Other,
+};
+
+// The live toggles of one identity, read without marking any of them queried. Toggles sharing an
+// identity give one record: the first one's default and status, queried if any of them was.
+struct LiveToggleRecord {
+    ToggleKind kind = ToggleKind::Other;
+    // As the toggle report shows the identity.
+    std::string displayName;
+    // A release toggle's name, as the override file writes it; a debug toggle's preference path
+    // and name joined by "/"; else the display name.
+    std::string name;
+    ToggleDefaultStatus defaultStatus = ToggleDefaultStatus::Disabled;
+    ToggleStatus currentStatus = ToggleStatus::Disabled;
+    bool wasQueried = false;
+    // The release override file names it.
+    bool overriddenByFile = false;
+    // A test forces it (Testing::OverrideToggleValueGuard).
+    bool overriddenByTest = false;
+};
+
+// One record per identity, sorted by display name.
+FEATURETOGGLE_EXPORT std::vector<LiveToggleRecord> ListLiveToggles();
+
+FEATURETOGGLE_EXPORT const char* GetToggleKindName(ToggleKind kind);
+
+}  // namespace FeatureToggle
