@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
-#include "Identity/TestToggleIdData.hpp"
+#include "Support/TestToggleIdData.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/ToggleId.hpp"
-#include "Identity/TestToggleIdData.hpp"
+#include "Support/TestToggleIdData.hpp"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
-#include "Toggles/ToggleTestAids.hpp"
+#include "Support/ToggleTestAids.hpp"
 
+using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 namespace {

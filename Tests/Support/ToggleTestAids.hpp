@@ -9,27 +9,26 @@
 
 namespace FeatureToggleTests {
 
-using namespace FeatureToggle;
-
-inline FileBasedToggleIdData TestId(const char* name) {
-    return FileBasedToggleIdData("Test", name);
+inline FeatureToggle::FileBasedToggleIdData TestId(const char* name) {
+    return FeatureToggle::FileBasedToggleIdData("Test", name);
 }
 
 // A status table the tests change at will; it counts how often it is asked and can fail.
-class SettableEvaluator : public MappingBasedToggleStatusEvaluator {
+class SettableEvaluator : public FeatureToggle::MappingBasedToggleStatusEvaluator {
 public:
-    void Set(const char* name, ToggleStatus status) {
+    void Set(const char* name, FeatureToggle::ToggleStatus status) {
         Unset(name);
-        Add(ToggleId(TestId(name)), status);
+        Add(FeatureToggle::ToggleId(TestId(name)), status);
     }
-    void Unset(const char* name) { Remove(ToggleId(TestId(name))); }
+    void Unset(const char* name) { Remove(FeatureToggle::ToggleId(TestId(name))); }
 
-    Zelk::Optional<ToggleStatus> EvaluateToggleStatus(const ToggleId& id) const override {
+    Zelk::Optional<FeatureToggle::ToggleStatus> EvaluateToggleStatus(
+        const FeatureToggle::ToggleId& id) const override {
         ++calls;
         if (throws) {
             throw Zelk::ZelkException("store unavailable");
         }
-        return MappingBasedToggleStatusEvaluator::EvaluateToggleStatus(id);
+        return FeatureToggle::MappingBasedToggleStatusEvaluator::EvaluateToggleStatus(id);
     }
 
     mutable std::atomic<int> calls{0};
@@ -37,21 +36,22 @@ public:
 };
 
 // A toggle whose kind computes a fixed status and counts how often it is asked.
-class FixedToggle : public Toggle {
+class FixedToggle : public FeatureToggle::Toggle {
 public:
-    FixedToggle(const ToggleIdData& id, ToggleStatus computed, ToggleDefaultStatus defaultStatus = {})
-        : Toggle(id, defaultStatus), computed(computed) {}
+    FixedToggle(const FeatureToggle::ToggleIdData& id, FeatureToggle::ToggleStatus computed,
+                FeatureToggle::ToggleDefaultStatus defaultStatus = {})
+        : FeatureToggle::Toggle(id, defaultStatus), computed(computed) {}
 
     mutable int implCalls = 0;
 
 protected:
-    ToggleStatus GetCurrentStatusImpl() const override { return ++implCalls, computed; }
+    FeatureToggle::ToggleStatus GetCurrentStatusImpl() const override { return ++implCalls, computed; }
     bool IsDefaultValueOverriddenImpl() const override {
-        return ++implCalls, computed != ToStatus(GetDefaultStatus());
+        return ++implCalls, computed != FeatureToggle::ToStatus(GetDefaultStatus());
     }
 
 private:
-    ToggleStatus computed;
+    FeatureToggle::ToggleStatus computed;
 };
 
 }  // namespace FeatureToggleTests

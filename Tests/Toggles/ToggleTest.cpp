@@ -2,8 +2,9 @@
 
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
-#include "Toggles/ToggleTestAids.hpp"
+#include "Support/ToggleTestAids.hpp"
 
+using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 TEST(Toggle, StatusOverrideHidesKindAndQueriedMarkStays) {
