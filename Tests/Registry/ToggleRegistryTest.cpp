@@ -54,6 +54,19 @@ TEST(ToggleRegistry, EqualIdentitiesShareOneEntry) {
     EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
 }
 
+TEST(ToggleRegistry, UnregisteringWhatIsNotThereChangesNothingAndReleasesTheLock) {
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    FixedToggle first(TestId("A"), ToggleStatus::Enabled);
+    FixedToggle second(TestId("A"), ToggleStatus::Enabled);
+    registry.Unregister(first);
+    registry.Unregister(first);  // its identity is still there, the object is not
+    EXPECT_EQ(CountById(TestId("A")), 1);
+    registry.Unregister(second);
+    registry.Unregister(second);  // its identity is gone too
+    EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+    // Both destructors unregister once more.
+}
+
 TEST(ToggleRegistry, LockIsReleasedWhenCallbacksThrow) {
     ToggleRegistry& registry = ToggleRegistry::GetInstance();
     const ToggleRegistry& readOnly = registry;
