@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -124,33 +123,4 @@ TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
                       Row(std::string(52, 'y'), "No       Disabled -        "),
                       Row(std::string(47, 'z'), "No       Disabled -        "),  // exactly 65 wide
                   }));
-}
-
-TEST(DumpToggleInfo, CallbackIsCopiedPerSectionAndItsExceptionsReachTheCaller) {
-    ScopedPreferences preferences;
-    AllowUnpublishedData();
-    ReleaseToggle first("First", ToggleDefaultStatus::Disabled);
-    ReleaseToggle second("Second", ToggleDefaultStatus::Disabled);
-
-    // Shared state sees every line; the count inside each copy sees only that copy's lines.
-    Strings texts;
-    std::vector<int> counts;
-    DumpToggleInfo([&texts, &counts, seenByThisCopy = 0](const Zelk::UniString& line) mutable {
-        texts.emplace_back(line.ToCStr());
-        counts.push_back(++seenByThisCopy);
-    });
-    EXPECT_EQ(texts, DumpReport());
-    // blank | title, rule | blank | config lines | blank | blank | table: header, rule, rows and
-    // blank through copies of the table's copy, count | blank
-    EXPECT_EQ(counts, (std::vector<int>{1, 1, 2, 1, 1, 2, 1, 1, 1, 2, 3, 3, 3, 3, 1}));
-
-    int calls = 0;
-    const auto throwAtTheFirstRow = [&calls](const Zelk::UniString&) {
-        if (++calls == 11) {
-            throw std::runtime_error("sink full");
-        }
-    };
-    EXPECT_THROW(DumpToggleInfo(throwAtTheFirstRow), std::runtime_error);
-    EXPECT_EQ(calls, 11);
-    EXPECT_THROW(DumpToggleInfo(nullptr), std::bad_function_call);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -40,36 +41,72 @@ TEST(ZelkRoot, HashTableLookupsAndPositionsAgreeThroughGrowthAndRemoval) {
     }
 }
 
-// Other tests count live allocations through these figures.
-TEST(ZelkRoot, MemoryManagerCountsAllocationsAndFrees) {
-    const Zelk::MemoryManager::Statistics before = Zelk::MemoryManager::GetStatistics();
-    Zelk::MemoryManager::Free(Zelk::MemoryManager::Allocate(100));
-    Zelk::MemoryManager::Free(nullptr);
-    const Zelk::MemoryManager::Statistics after = Zelk::MemoryManager::GetStatistics();
-    EXPECT_EQ(after.allocations - before.allocations, 1u);
-    EXPECT_EQ(after.frees - before.frees, 1u);
-    EXPECT_EQ(after.bytesAllocated - before.bytesAllocated, 100u);
+TEST(ZelkRoot, StringLowerCasesOnlyAsciiCapitalsAndOrdersByUnsignedBytes) {
+    std::string every;
+    std::string lowered;
+    for (int c = 1; c < 256; ++c) {
+        every += static_cast<char>(c);
+        lowered += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    EXPECT_EQ(Zelk::String(every.c_str()).ToLowerCase().ToCStr(), lowered);
+    EXPECT_EQ(Zelk::String("no capitals").ToLowerCase(), Zelk::String("no capitals"));
+
+    const auto less = [](const char* left, const char* right) {
+        return Zelk::String(left) < Zelk::String(right);
+    };
+    EXPECT_TRUE(less("Z", "a"));
+    EXPECT_TRUE(less("ab", "abc"));
+    EXPECT_FALSE(less("abc", "ab"));
+    EXPECT_FALSE(less("ab", "ab"));
+    EXPECT_TRUE(less("z", "\xC3\xA9"));  // bytes above 0x7F sort last
+}
+
+TEST(ZelkRoot, UniStringTrimsUnicodeWhiteSpaceAndCutsByBytes) {
+    const std::pair<const char*, const char*> trims[] = {
+        {" \t a b \r\n", "a b"},
+        {"\u00a0\u3000x\u2028\u0085", "x"},
+        {"   ", ""},
+        {"", ""},
+        {"\u200bx\u200b", "\u200bx\u200b"},  // zero-width space is no white space
+        {"x \xC3", "x \xC3"},                // nor is a broken sequence
+    };
+    for (const auto& [text, trimmed] : trims) {
+        EXPECT_EQ(Zelk::UniString(text).Trim(), trimmed) << text;
+    }
+
+    const Zelk::UniString list("a|b|c");
+    EXPECT_EQ(list.FindFirst("|"), 1u);
+    EXPECT_EQ(list.FindFirst("|", 2), 3u);
+    EXPECT_EQ(list.FindFirst("x"), Zelk::UniString::MaxUSize);
+    EXPECT_EQ(list.FindFirst("|", 9), Zelk::UniString::MaxUSize);
+    EXPECT_EQ(list.GetSubstring(2, 1), "b");
+    EXPECT_EQ(list.GetSubstring(4), "c");
+    EXPECT_EQ(list.GetSubstring(9), "");
+    EXPECT_TRUE(Zelk::UniString("plain\x7f").IsASCII());
+    EXPECT_FALSE(Zelk::UniString("caf\xC3\xA9").IsASCII());
+    EXPECT_NE(Zelk::UniString("Enabled"), "enabled");  // compared exactly, case included
+    EXPECT_EQ("x" + Zelk::UniString("y"), "xy");
+    EXPECT_EQ(Zelk::UniString::Printf("%-5s|%u", "\xC3\xA9", 7u), "\xC3\xA9   |7");  // widths count bytes
 }
 
 TEST(ZelkRoot, SpinLockExcludesOtherThreads) {
     Zelk::SpinLock lock;
     long counter = 0;  // not atomic: the lock alone protects it
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&] {
-            for (int i = 0; i < 20000; ++i) {
-                lock.Acquire(true);
-                const long seen = counter;
-                if (i % 1000 == 0) {
-                    Zelk::Thread::Yield();  // hold the lock across a reschedule now and then
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&] {
+                for (int i = 0; i < 20000; ++i) {
+                    lock.Acquire(true);
+                    const long seen = counter;
+                    if (i % 1000 == 0) {
+                        Zelk::Thread::Yield();  // hold the lock across a reschedule now and then
+                    }
+                    counter = seen + 1;
+                    lock.Release();
                 }
-                counter = seen + 1;
-                lock.Release();
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
+            });
+        }
     }
     EXPECT_EQ(counter, 80000);
 }

@@ -1,5 +1,5 @@
 // Aids shared by the tests: capturing what the platform's log and report facility receive,
-// a preference store that starts empty, and temporary files.
+// a preference store that starts empty, and temporary files. None of them can be copied.
 #pragma once
 
 #include <filesystem>
@@ -11,14 +11,19 @@
 
 namespace FeatureToggleTests {
 
-// Collects the application log's entries while it lives; the default sink is back afterwards.
-class ScopedLogCapture {
-public:
-    ScopedLogCapture();
-    ~ScopedLogCapture();
-    ScopedLogCapture(const ScopedLogCapture&) = delete;
-    ScopedLogCapture& operator=(const ScopedLogCapture&) = delete;
+struct Pinned {
+    Pinned() = default;
+    Pinned(const Pinned&) = delete;
+    Pinned& operator=(const Pinned&) = delete;
+};
 
+// Collects the application log's entries while it lives; the default sink is back afterwards.
+class ScopedLogCapture : Pinned {
+public:
+    ScopedLogCapture() {
+        Zelk::logger.SetSink([this](const char* entry) { entries.emplace_back(entry); });
+    }
+    ~ScopedLogCapture() { Zelk::logger.SetSink(nullptr); }
     const std::vector<std::string>& GetEntries() const { return entries; }
 
 private:
@@ -26,37 +31,40 @@ private:
 };
 
 // Collects what reaches BugRep_ReportError while it lives.
-class ScopedBugReportCapture {
+class ScopedBugReportCapture : Pinned {
 public:
     struct Report {
         std::string message;
         Zelk::UInt32 flags;
     };
 
-    ScopedBugReportCapture();
-    ~ScopedBugReportCapture();
-    ScopedBugReportCapture(const ScopedBugReportCapture&) = delete;
-    ScopedBugReportCapture& operator=(const ScopedBugReportCapture&) = delete;
-
+    ScopedBugReportCapture() {
+        BugRep_SetHandler([this](const char* message, Zelk::UInt32 flags) {
+            reports.push_back({message, flags});
+        });
+    }
+    ~ScopedBugReportCapture() { BugRep_SetHandler(nullptr); }
     const std::vector<Report>& GetReports() const { return reports; }
-    std::vector<std::string> GetMessages() const;
+    std::vector<std::string> GetMessages() const {
+        std::vector<std::string> messages;
+        for (const Report& report : reports) {
+            messages.push_back(report.message);
+        }
+        return messages;
+    }
 
 private:
     std::vector<Report> reports;
 };
 
 // A fresh folder below the system's temporary folder, removed with everything in it at the end.
-class TemporaryDirectory {
+class TemporaryDirectory : Pinned {
 public:
     TemporaryDirectory();
     ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
     const std::filesystem::path& GetPath() const { return path; }
     // Writes `content` to `name` in the folder and returns the file's path.
     std::filesystem::path WriteFile(const std::string& name, const std::string& content) const;
-    IO::Location GetLocation() const { return IO::Location(path); }
     IO::Location GetLocation(const std::string& name) const { return IO::Location(path / name); }
 
 private:
@@ -64,21 +72,19 @@ private:
 };
 
 // Makes special location 3 name `folder` while it lives.
-class ScopedOverrideFolder {
-public:
-    explicit ScopedOverrideFolder(const std::filesystem::path& folder);
-    ~ScopedOverrideFolder();
-    ScopedOverrideFolder(const ScopedOverrideFolder&) = delete;
-    ScopedOverrideFolder& operator=(const ScopedOverrideFolder&) = delete;
+struct ScopedOverrideFolder : Pinned {
+    explicit ScopedOverrideFolder(const std::filesystem::path& folder) {
+        IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location(folder));
+    }
+    ~ScopedOverrideFolder() {
+        IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location());
+    }
 };
 
 // Empties the preference store and its test settings now and at the end.
-class ScopedPreferences {
-public:
+struct ScopedPreferences : Pinned {
     ScopedPreferences();
     ~ScopedPreferences();
-    ScopedPreferences(const ScopedPreferences&) = delete;
-    ScopedPreferences& operator=(const ScopedPreferences&) = delete;
 };
 
 }  // namespace FeatureToggleTests

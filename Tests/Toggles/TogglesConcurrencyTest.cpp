@@ -14,8 +14,9 @@
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
-#include "Toggles/ToggleTestAids.hpp"
+#include "Support/ToggleTestAids.hpp"
 
+using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 // Each round, half the threads make the first query of a fresh value, half of a fresh toggle, at once.

@@ -7,8 +7,9 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
-#include "Toggles/ToggleTestAids.hpp"
+#include "Support/ToggleTestAids.hpp"
 
+using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 namespace {
@@ -51,6 +52,19 @@ TEST(ToggleRegistry, EqualIdentitiesShareOneEntry) {
     EXPECT_EQ(CountById(lookalikeId), 1);
     registry.Unregister(lookalike);
     EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+}
+
+TEST(ToggleRegistry, UnregisteringWhatIsNotThereChangesNothingAndReleasesTheLock) {
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    FixedToggle first(TestId("A"), ToggleStatus::Enabled);
+    FixedToggle second(TestId("A"), ToggleStatus::Enabled);
+    registry.Unregister(first);
+    registry.Unregister(first);  // its identity is still there, the object is not
+    EXPECT_EQ(CountById(TestId("A")), 1);
+    registry.Unregister(second);
+    registry.Unregister(second);  // its identity is gone too
+    EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+    // Both destructors unregister once more.
 }
 
 TEST(ToggleRegistry, LockIsReleasedWhenCallbacksThrow) {

@@ -4,8 +4,9 @@
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "Support/TestSupport.hpp"
-#include "Toggles/ToggleTestAids.hpp"
+#include "Support/ToggleTestAids.hpp"
 
+using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 namespace {

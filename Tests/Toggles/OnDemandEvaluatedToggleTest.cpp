@@ -5,8 +5,9 @@
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
 #include "Support/TestSupport.hpp"
-#include "Toggles/ToggleTestAids.hpp"
+#include "Support/ToggleTestAids.hpp"
 
+using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 namespace {
@@ -16,19 +17,6 @@ constexpr auto Off = ToggleDefaultStatus::Disabled;
 constexpr auto OnTrigger = OnDemandEvaluationOptions::EvaluateOnTriggerOnly;
 
 }  // namespace
-
-TEST(OnDemandEvaluatedToggle, EvaluatesAtConstructionOnlyWhenAsked) {
-    SettableEvaluator evaluator;
-    evaluator.Set("A", ToggleStatus::Enabled);
-    OnDemandEvaluatedToggle triggered(TestId("A"), Off, evaluator, OnTrigger);
-    OnDemandEvaluatedToggle oddOption(TestId("A"), Off, evaluator, static_cast<OnDemandEvaluationOptions>(5));
-    OnDemandEvaluatedToggle early(TestId("A"), Off, evaluator,
-                                  OnDemandEvaluationOptions::EvaluateAtConstruction);
-    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(triggered));
-    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(oddOption));
-    EXPECT_TRUE(IsToggleEnabled(early));
-    EXPECT_EQ(evaluator.calls, 1);
-}
 
 TEST(OnDemandEvaluatedToggle, TriggerChangesButNeverClearsAnswer) {
     SettableEvaluator evaluator;
@@ -68,14 +56,22 @@ TEST(OnDemandEvaluatedToggle, EveryTriggerOfAQueriedToggleIsReported) {
               std::vector<std::string>{"[Test]  name=\"A\" was queried before evaluation."});
 }
 
-TEST(OnDemandEvaluatedToggle, EvaluateAllInstancesTouchesOnDemandTogglesOnly) {
+TEST(OnDemandEvaluatedToggle, EvaluatedAtConstructionOnlyWhenAskedAndByTriggerOnlyIfOnDemand) {
     SettableEvaluator evaluator;
     evaluator.Set("A", ToggleStatus::Enabled);
     OnDemandEvaluatedToggle a(TestId("A"), Off, evaluator, OnTrigger);
+    OnDemandEvaluatedToggle oddOption(TestId("A"), Off, evaluator, static_cast<OnDemandEvaluationOptions>(5));
+    OnDemandEvaluatedToggle early(TestId("A"), Off, evaluator,
+                                  OnDemandEvaluationOptions::EvaluateAtConstruction);
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(a));
+    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(oddOption));
+    EXPECT_TRUE(IsToggleEnabled(early));
+    EXPECT_EQ(evaluator.calls, 1);
+
     OnDemandEvaluatedToggle b(TestId("B"), Off, evaluator, OnTrigger);
     AutomaticallyEvaluatedToggle automatic(TestId("A"), Off, evaluator, EvaluationStrategy::EvaluateAlways);
     Triggerer::EvaluateAllInstances();
-    EXPECT_EQ(evaluator.calls, 2);
+    EXPECT_EQ(evaluator.calls, 5);  // the four on-demand toggles, not the automatic one
     EXPECT_TRUE(IsToggleEnabled(a));
     EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(b));
 }
