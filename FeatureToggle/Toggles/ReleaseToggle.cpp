@@ -29,7 +29,9 @@ int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator) {
 
 ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus)
     : OnDemandEvaluatedToggle(MakeReleaseToggleIdData(name), defaultStatus, GetReleaseToggleStatusEvaluator(),
-                              OnDemandEvaluationOptions::EvaluateAtConstruction) {}
+                              OnDemandEvaluationOptions::EvaluateAtConstruction) {
+    SetPlainStatusKind(typeid(ReleaseToggle));
+}
 
 ReleaseToggle::~ReleaseToggle() = default;
 

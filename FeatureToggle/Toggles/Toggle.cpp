@@ -11,6 +11,7 @@ Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
     : toggleId(idData),
       defaultStatus(defaultStatus),
       statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
+    UpdateResolvedStatus();
     // Last, so that an enumeration on another thread never meets a base that is half made.
     ToggleRegistry::GetInstance().Register(*this);
 }
@@ -25,7 +26,11 @@ ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
 
 ToggleStatus Toggle::QueryCurrentStatus() const {
     // After the first query this is one acquire load: no lock, no allocation, no write.
-    queried.GetOrCompute([]() noexcept { return true; });
+    queried.GetOrCompute([this]() noexcept {
+        // By now the most derived constructor has run, so the dynamic type is final.
+        usesResolvedStatus = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
+        return true;
+    });
     return GetCurrentStatus();
 }
 
@@ -43,17 +48,30 @@ bool Toggle::IsDefaultValueOverridden() const {
 
 void Toggle::SetStatusOverride(ToggleStatus status) {
     statusOverride = status;
+    UpdateResolvedStatus();
 }
 
 void Toggle::ClearStatusOverride() {
     statusOverride.Clear();
+    UpdateResolvedStatus();
+}
+
+void Toggle::PublishKindStatus(ToggleStatus status) const {
+    kindStatus = status == ToggleStatus::Enabled ? 1 : 0;
+    UpdateResolvedStatus();
+}
+
+void Toggle::UpdateResolvedStatus() const {
+    const Zelk::Int32 resolved =
+        statusOverride.HasValue() ? (statusOverride.Get() == ToggleStatus::Enabled ? 1 : 0) : kindStatus;
+    Zelk::AtomicStoreRelease(&resolvedStatus, resolved);
 }
 
 bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
 }
 
-bool IsToggleEnabled(const Toggle& toggle) {
+bool QueryToggleEnabled(const Toggle& toggle) {
     return ToggleAccessor::QueryCurrentStatus(toggle) == ToggleStatus::Enabled;
 }
 
