@@ -1,6 +1,7 @@
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 
 #include <memory>
+#include <utility>
 
 #include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
@@ -82,7 +83,7 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
             !toggleName.IsASCII()) {
             return LoadFailed;
         }
-        const ToggleId id(
+        ToggleId id(
             FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
         if (Contains(id)) {
             return LoadFailed;
@@ -95,7 +96,7 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
         if (ToggleStatusEnumType.Read(channel, "status", status) != 0) {
             return LoadFailed;
         }
-        Add(id, status);
+        Add(std::move(id), status);
     }
 }
 
