@@ -11,7 +11,10 @@ Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
     : toggleId(idData),
       defaultStatus(defaultStatus),
       statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
-    UpdateResolvedStatus();
+    // Nobody else can see the toggle before it is registered.
+    if (statusOverride.HasValue()) {
+        inlineAnswer = AnswerOutOfLine | (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0);
+    }
     // Last, so that an enumeration on another thread never meets a base that is half made.
     ToggleRegistry::GetInstance().Register(*this);
 }
@@ -25,12 +28,15 @@ ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
 }
 
 ToggleStatus Toggle::QueryCurrentStatus() const {
-    // After the first query this is one acquire load: no lock, no allocation, no write.
+    // After the first query this is two acquire loads: no lock, no allocation, no write.
     queried.GetOrCompute([this]() noexcept {
         // By now the most derived constructor has run, so the dynamic type is final.
-        usesResolvedStatus = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
+        answersInline = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
         return true;
     });
+    if (answersInline && (Zelk::AtomicLoadAcquire(&inlineAnswer) & AnswerOutOfLine) != 0) {
+        ReplaceAnswerBits(AnswerOutOfLine, 0);
+    }
     return GetCurrentStatus();
 }
 
@@ -48,23 +54,33 @@ bool Toggle::IsDefaultValueOverridden() const {
 
 void Toggle::SetStatusOverride(ToggleStatus status) {
     statusOverride = status;
-    UpdateResolvedStatus();
+    UpdateInlineAnswer();
 }
 
 void Toggle::ClearStatusOverride() {
     statusOverride.Clear();
-    UpdateResolvedStatus();
+    UpdateInlineAnswer();
 }
 
 void Toggle::PublishKindStatus(ToggleStatus status) const {
-    kindStatus = status == ToggleStatus::Enabled ? 1 : 0;
-    UpdateResolvedStatus();
+    kindStatus = status == ToggleStatus::Enabled ? AnswerEnabled : 0;
+    UpdateInlineAnswer();
 }
 
-void Toggle::UpdateResolvedStatus() const {
-    const Zelk::Int32 resolved =
-        statusOverride.HasValue() ? (statusOverride.Get() == ToggleStatus::Enabled ? 1 : 0) : kindStatus;
-    Zelk::AtomicStoreRelease(&resolvedStatus, resolved);
+void Toggle::UpdateInlineAnswer() const {
+    const Zelk::Int32 status = statusOverride.HasValue()
+                                   ? (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0)
+                                   : kindStatus;
+    ReplaceAnswerBits(AnswerEnabled | AnswerUnresolved, status);
+}
+
+void Toggle::ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const {
+    for (;;) {
+        const Zelk::Int32 old = Zelk::AtomicLoadAcquire(&inlineAnswer);
+        if (Zelk::AtomicCompareAndSwap(&inlineAnswer, (old & ~mask) | bits, old)) {
+            return;
+        }
+    }
 }
 
 bool Toggle::WasQueried() const {

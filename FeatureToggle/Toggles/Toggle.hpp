@@ -58,25 +58,32 @@ private:
     friend class ToggleAccessor;
     friend bool IsToggleEnabled(const Toggle& toggle);
 
-    static constexpr Zelk::Int32 Unresolved = -1;
+    // Bits of `inlineAnswer`. Only the values 0 (Disabled) and AnswerEnabled may be answered
+    // inline; any other bit sends the query out of line.
+    static constexpr Zelk::Int32 AnswerEnabled = 1;
+    static constexpr Zelk::Int32 AnswerUnresolved = 2;  // the kind has published no status yet
+    static constexpr Zelk::Int32 AnswerOutOfLine = 4;   // not queried yet, or not a plain kind
 
     ToggleStatus GetCurrentStatus() const;
-    void UpdateResolvedStatus() const;
+    void UpdateInlineAnswer() const;
+    // Replaces the bits in `mask` of the inline answer with `bits`, keeping the others: status
+    // changes and the first query may meet, and neither may undo the other.
+    void ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const;
 
     ToggleId toggleId;
     ToggleDefaultStatus defaultStatus;
     Zelk::Optional<ToggleStatus> statusOverride;
     mutable OnceValue<bool> queried;
 
-    // What a query of a plain kind answers without the virtual call: 1 for Enabled, 0 for any
-    // other status, Unresolved while the kind has published nothing. Kept equal to the override
-    // while one is set. Written by construction, the override guard, the kind's evaluations.
-    mutable volatile Zelk::Int32 resolvedStatus = Unresolved;
-    mutable Zelk::Int32 kindStatus = Unresolved;
+    // What a query answers without leaving the caller: the override while one is set, else the
+    // status the kind last published. Kept current by construction, the override guard and the
+    // kind's evaluations; opened to inline answers by the first query of a plain kind.
+    mutable volatile Zelk::Int32 inlineAnswer = AnswerUnresolved | AnswerOutOfLine;
+    mutable Zelk::Int32 kindStatus = AnswerUnresolved;
     const std::type_info* plainStatusKind = nullptr;
     // Decided once, inside the first query's latch computation, so that the latch's release
     // publishes it to every thread that sees the toggle queried.
-    mutable bool usesResolvedStatus = false;
+    mutable bool answersInline = false;
 };
 
 // QueryToggleEnabled is the whole query out of line: it marks the toggle queried, then asks it.
@@ -84,14 +91,12 @@ private:
 // it directly.
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
-// called from any thread. Once a toggle of a plain kind has been queried, the answer is two loads
+// called from any thread. Once a toggle of a plain kind has been queried, the answer is one load
 // from the toggle itself; everything else goes through QueryToggleEnabled.
 inline bool IsToggleEnabled(const Toggle& toggle) {
-    if (toggle.queried.TryGet() != nullptr && toggle.usesResolvedStatus) {
-        const Zelk::Int32 resolved = Zelk::AtomicLoadAcquire(&toggle.resolvedStatus);
-        if (resolved != Toggle::Unresolved) {
-            return resolved == 1;
-        }
+    const Zelk::Int32 answer = Zelk::AtomicLoadAcquire(&toggle.inlineAnswer);
+    if (answer <= Toggle::AnswerEnabled) {
+        return answer == Toggle::AnswerEnabled;
     }
     return QueryToggleEnabled(toggle);
 }
