@@ -12,6 +12,8 @@ namespace FeatureToggle {
 struct ToggleInfo;
 class Toggle;
 
+// The whole query out of line: marks the toggle queried, then asks it. IsToggleEnabled falls back
+// to it; a client that cannot compile the inline path below may call it directly.
 FEATURETOGGLE_EXPORT bool QueryToggleEnabled(const Toggle& toggle);
 inline bool IsToggleEnabled(const Toggle& toggle);
 
@@ -85,10 +87,6 @@ private:
     // publishes it to every thread that sees the toggle queried.
     mutable bool answersInline = false;
 };
-
-// QueryToggleEnabled is the whole query out of line: it marks the toggle queried, then asks it.
-// IsToggleEnabled falls back to it; a client that cannot compile the inline path below may call
-// it directly.
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
 // called from any thread. Once a toggle of a plain kind has been queried, the answer is one load
