@@ -448,6 +448,7 @@ public:
 
     // Adds the entry if the key is absent; an existing entry keeps its value. True if added.
     bool Add(const Key& key, const Value& value) { return table.Insert(key, value).second; }
+    bool Add(Key&& key, const Value& value) { return table.Insert(std::move(key), value).second; }
     // The value of the key's entry, made with Value() first if the key is absent.
     Value& GetOrAdd(const Key& key) { return *table.Insert(key).first; }
     // True if an entry was removed.
