@@ -39,6 +39,7 @@ install(FILES ${PROJECT_BINARY_DIR}/include/FeatureToggle/FeatureToggleExport.hp
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle
         COMPONENT Development)
 install(FILES
+            ${PROJECT_SOURCE_DIR}/Platform/Portability.hpp
             ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp
             ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
             ${PROJECT_SOURCE_DIR}/Platform/ZelkXMLUtils.hpp

@@ -2,8 +2,6 @@
 // the log and error reports go, the preference file, the override folder), loads its plug-in
 // modules, has the library load the release toggle overrides, shows what each module's toggles
 // say, writes the toggle report, and unloads the modules before it exits.
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +10,7 @@
 
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "Fenlo.hpp"
+#include "ModuleLoader.hpp"
 #include "Modules/ExampleModule.hpp"
 #include "ZelkRoot.hpp"
 
@@ -19,8 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const moduleFiles[] = {"libFeatureToggleExampleRendering.so",
-                                   "libFeatureToggleExampleImporter.so"};
+const char* const moduleNames[] = {"FeatureToggleExampleRendering", "FeatureToggleExampleImporter"};
+
+// Paths are printed and handed to the platform as UTF-8 on every system.
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 struct Options {
     fs::path overrideFolder;
@@ -75,7 +79,7 @@ bool ParseOptions(int argc, char** argv, const fs::path& programFolder, Options&
 }
 
 struct LoadedModule {
-    void* handle;
+    ModuleLoader::LoadedModule library;
     const ExampleModule* module;
 };
 
@@ -91,9 +95,9 @@ void SetUpPlatform(const Options& options) {
 
     if (!fs::exists(options.preferenceFile)) {
         std::printf("No preference file at %s: debug toggles keep their defaults.\n",
-                    options.preferenceFile.c_str());
+                    Utf8(options.preferenceFile).c_str());
     }
-    ZelkPref::Host::LoadPreferenceFile(options.preferenceFile.c_str());
+    ZelkPref::Host::LoadPreferenceFile(Utf8(options.preferenceFile).c_str());
     if (options.listAllToggles) {
         ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
                                  "true");
@@ -102,22 +106,23 @@ void SetUpPlatform(const Options& options) {
 }
 
 bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modules) {
-    for (const char* file : moduleFiles) {
-        const fs::path path = programFolder / file;
-        void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            std::fprintf(stderr, "Cannot load module %s: %s\n", path.c_str(), ::dlerror());
+    for (const char* name : moduleNames) {
+        const fs::path path = programFolder / ModuleLoader::ModuleFileName(name);
+        ModuleLoader::LoadedModule library(path);
+        if (!library.IsLoaded()) {
+            std::fprintf(stderr, "Cannot load module %s: %s\n", Utf8(path).c_str(),
+                         library.GetError().c_str());
             return false;
         }
         using EntryPoint = const ExampleModule* (*)();
-        auto entryPoint = reinterpret_cast<EntryPoint>(::dlsym(handle, EXAMPLE_MODULE_ENTRY_POINT));
+        auto entryPoint = library.FindFunction<EntryPoint>(EXAMPLE_MODULE_ENTRY_POINT);
         if (entryPoint == nullptr) {
-            std::fprintf(stderr, "Module %s has no entry point %s\n", path.c_str(),
+            std::fprintf(stderr, "Module %s has no entry point %s\n", Utf8(path).c_str(),
                          EXAMPLE_MODULE_ENTRY_POINT);
-            ::dlclose(handle);
             return false;
         }
-        modules.push_back({handle, entryPoint()});
+        const ExampleModule* module = entryPoint();
+        modules.push_back({std::move(library), module});
         std::printf("Loaded module %s: %zu toggles\n", modules.back().module->name,
                     modules.back().module->toggleCount);
     }
@@ -126,7 +131,7 @@ bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modul
 
 void LoadReleaseToggleOverrides(const Options& options) {
     const fs::path file = options.overrideFolder / "ReleaseToggleOverrides.xml";
-    std::printf("\nLoading release toggle overrides from %s\n", file.c_str());
+    std::printf("\nLoading release toggle overrides from %s\n", Utf8(file).c_str());
     if (!fs::exists(file)) {
         std::printf("No override file there: release toggles keep their defaults.\n");
     }
@@ -169,7 +174,7 @@ void WriteToggleReport() {
 // Unloading a module destroys its toggles, which leave the registry.
 void UnloadModules(std::vector<LoadedModule>& modules) {
     while (!modules.empty()) {
-        ::dlclose(modules.back().handle);
+        modules.back().library.Unload();
         modules.pop_back();
     }
 }
@@ -177,8 +182,7 @@ void UnloadModules(std::vector<LoadedModule>& modules) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::error_code ignored;
-    const fs::path programFolder = fs::read_symlink("/proc/self/exe", ignored).parent_path();
+    const fs::path programFolder = ModuleLoader::GetProgramFolder();
 
     Options options;
     int exitCode = 0;
@@ -187,8 +191,8 @@ int main(int argc, char** argv) {
     }
 
     std::printf("FeatureToggle example host\n");
-    std::printf("Override folder: %s\nPreference file: %s\n\n", options.overrideFolder.c_str(),
-                options.preferenceFile.c_str());
+    std::printf("Override folder: %s\nPreference file: %s\n\n", Utf8(options.overrideFolder).c_str(),
+                Utf8(options.preferenceFile).c_str());
     SetUpPlatform(options);
 
     std::vector<LoadedModule> modules;

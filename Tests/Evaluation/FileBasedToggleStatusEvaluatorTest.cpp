@@ -44,8 +44,8 @@ TEST(HostileOverrideFile, EachGetsItsCodeKeepsWhatWasReadBeforeAndStaysBounded) 
     const TemporaryDirectory folder;
     const LoopbackListener listener;
     const std::string secret = folder.WriteFile("secret.txt", "TOPSECRET").string();
-    std::filesystem::create_symlink(folder.GetPath() / "loop2", folder.GetPath() / "loop1");
-    std::filesystem::create_symlink(folder.GetPath() / "loop1", folder.GetPath() / "loop2");
+    const bool linksMade = TryCreateSymlink(folder.GetPath() / "loop2", folder.GetPath() / "loop1") &&
+                           TryCreateSymlink(folder.GetPath() / "loop1", folder.GetPath() / "loop2");
     std::filesystem::create_directory(folder.GetPath() / "folder.xml");
     // Puts a later fault beyond what the parser reads ahead before handing out A.
     const std::string ab = Value("A", "Enabled") + Value("B", "Disabled") + std::string(8192, ' ');
@@ -125,6 +125,9 @@ TEST(HostileOverrideFile, EachGetsItsCodeKeepsWhatWasReadBeforeAndStaysBounded) 
         const std::filesystem::path file = folder.GetPath() / row.name;
         if (row.name == std::string("overrides.xml")) {
             folder.WriteFile(row.name, row.content);
+        }
+        if (row.name == std::string("loop1") && !linksMade) {
+            continue;
         }
         FileBasedToggleStatusEvaluator evaluator("Release");
         EXPECT_FALSE(evaluator.IsContentLoadExecuted());

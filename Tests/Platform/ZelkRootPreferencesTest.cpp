@@ -44,7 +44,7 @@ TEST(ZelkRootPreferences, ReadsValuesOfBothDomainsFromAFile) {
     ScopedPreferences preferences;
     ScopedBugReportCapture reports;
     TemporaryDirectory directory;
-    ZelkPref::Host::LoadPreferenceFile(directory.WriteFile("prefs.xml", validFile).c_str());
+    ZelkPref::Host::LoadPreferenceFile(Utf8(directory.WriteFile("prefs.xml", validFile)).c_str());
     EXPECT_TRUE(reports.GetReports().empty());
 
     EXPECT_EQ(Read("Debug/Rendering", "ShowFrameRate"), ReadResult(ZelkPref::ResultOk, true));
@@ -65,7 +65,7 @@ TEST(ZelkRootPreferences, ReadsValuesOfBothDomainsFromAFile) {
     EXPECT_FALSE(ZelkPref::GetBoolValue("Debug/Rendering", "ShowFrameRate", false, IRoot::NoWriteBack));
 
     // A later load replaces the store; a missing file empties it without a report.
-    ZelkPref::Host::LoadPreferenceFile((directory.GetPath() / "absent.xml").c_str());
+    ZelkPref::Host::LoadPreferenceFile(Utf8(directory.GetPath() / "absent.xml").c_str());
     EXPECT_EQ(Read("Debug/Rendering", "ShowFrameRate").first, ZelkPref::ResultValueNotFound);
     EXPECT_TRUE(reports.GetReports().empty());
 }
@@ -85,7 +85,7 @@ TEST(HostilePreferenceFile, BadOnesAreReportedOnceAndNoneReachesOutside) {
     const TemporaryDirectory folder;
     const LoopbackListener listener;
     const std::string secret = folder.WriteFile("secret.txt", "TOPSECRET").string();
-    std::filesystem::create_symlink(folder.GetPath() / "loop", folder.GetPath() / "loop");
+    const bool linksMade = TryCreateSymlink(folder.GetPath() / "loop", folder.GetPath() / "loop");
     std::filesystem::create_directory(folder.GetPath() / "folder.xml");
     const std::string local = Doctype("Preferences", "<!ENTITY s SYSTEM \"" + secret + "\">");
     const std::string laughs = Doctype("Preferences", BillionLaughsSubset());
@@ -139,16 +139,20 @@ TEST(HostilePreferenceFile, BadOnesAreReportedOnceAndNoneReachesOutside) {
         if (row.name == std::string("preferences.xml")) {
             folder.WriteFile(row.name, row.content);
         }
+        if (row.name == std::string("loop") && !linksMade) {
+            continue;
+        }
         ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Old", "N", "true");
         const ScopedBugReportCapture reports;
-        if (!ReadHostile(file, row.unreadable, [&] { ZelkPref::Host::LoadPreferenceFile(file.c_str()); })) {
+        if (!ReadHostile(file, row.unreadable,
+                         [&] { ZelkPref::Host::LoadPreferenceFile(Utf8(file).c_str()); })) {
             continue;
         }
         EXPECT_EQ(Read("Old", "N").first, ZelkPref::ResultValueNotFound);  // replaced, whatever the file
         EXPECT_EQ(Read(row.readablePath, "N").first, row.code);
         ASSERT_EQ(reports.GetMessages().size(), row.code == Reported ? 1u : 0u);
         for (const std::string& message : reports.GetMessages()) {
-            EXPECT_NE(message.find(file.string()), std::string::npos);
+            EXPECT_NE(message.find(Utf8(file)), std::string::npos);
             EXPECT_EQ(message.find("TOPSECRET"), std::string::npos);
         }
     }
@@ -162,7 +166,7 @@ TEST(HostilePreferenceFile, AFiftyMegabyteFileIsRefusedUnread) {
     const ScopedBugReportCapture reports;
     ExpectFiftyMegabytesStreamed(file, "<Preferences>\n" + Value("First"), Value("Filler", "false"),
                                  Value("Last") + "</Preferences>\n",
-                                 [&] { ZelkPref::Host::LoadPreferenceFile(file.c_str()); });
+                                 [&] { ZelkPref::Host::LoadPreferenceFile(Utf8(file).c_str()); });
     ASSERT_EQ(reports.GetMessages().size(), 1u);
     EXPECT_NE(reports.GetMessages()[0].find("larger than"), std::string::npos) << reports.GetMessages()[0];
     EXPECT_EQ(Read("First", "N").first, ZelkPref::ResultValueNotFound);

@@ -3,7 +3,9 @@
 #include <memory>
 #include <string>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"
@@ -110,8 +112,12 @@ TEST_F(ZelkXMLChannel, MalformedDocumentFailsReadsAndRecordsTheLine) {
 }
 
 TEST_F(ZelkXMLChannel, DoesNotOpenAFifo) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows has no FIFOs among files: its named pipes live apart, under \\\\.\\pipe\\";
+#else
     ASSERT_EQ(::mkfifo((folder.GetPath() / "fifo.xml").c_str(), 0600), 0);
     EXPECT_EQ(OpenFile("fifo.xml"), nullptr);  // would block until written
+#endif
 }
 
 }  // namespace

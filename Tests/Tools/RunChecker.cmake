@@ -6,6 +6,8 @@ execute_process(
     RESULT_VARIABLE exitCode
     OUTPUT_VARIABLE output
     ERROR_VARIABLE output)
+# Windows programs end their lines with CR LF.
+string(REPLACE "\r\n" "\n" output "${output}")
 file(READ ${EXPECTED_OUTPUT} expected)
 if(NOT exitCode STREQUAL EXPECTED_EXIT)
     message(SEND_ERROR "featuretoggle-check exited with ${exitCode}, expected ${EXPECTED_EXIT}")
