@@ -40,7 +40,7 @@ bool AutomaticallyEvaluatedToggle::IsDefaultValueOverriddenImpl() const {
 }
 
 // Out of line, so that a read of the cached status sets up no frame for the evaluator's call.
-__attribute__((noinline)) ToggleStatus AutomaticallyEvaluatedToggle::Evaluate() const {
+FEATURETOGGLE_NOINLINE ToggleStatus AutomaticallyEvaluatedToggle::Evaluate() const {
     const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
     return answer.HasValue() ? answer.Get() : ToStatus(GetDefaultStatus());
 }

@@ -81,6 +81,12 @@ struct ScopedOverrideFolder : Pinned {
     }
 };
 
+// Sets the environment variable `name` to the UTF-8 `value` (empty: removes it).
+void SetEnvironment(const char* name, const std::string& value);
+
+// A path as UTF-8 text, the form the platform's strings take.
+std::string Utf8(const std::filesystem::path& path);
+
 // Empties the preference store and its test settings now and at the end.
 struct ScopedPreferences : Pinned {
     ScopedPreferences();
