@@ -174,15 +174,9 @@ public:
     // printf-style formatting; field widths count bytes.
     static UniString Printf(const char* format, ...) FEATURETOGGLE_PRINTF_FORMAT(1, 2);
 
-    const char* ToCStr() const noexcept {
-        return text.c_str();
-    }
-    std::size_t GetLength() const noexcept {
-        return text.size();
-    }
-    bool IsEmpty() const noexcept {
-        return text.empty();
-    }
+    const char* ToCStr() const noexcept { return text.c_str(); }
+    std::size_t GetLength() const noexcept { return text.size(); }
+    bool IsEmpty() const noexcept { return text.empty(); }
 
     // True when every character is in the 7-bit range.
     bool IsASCII() const noexcept;

@@ -6,10 +6,9 @@
 #include <atomic>
 #include <cstddef>
 
+#include "BenchmarkClientExport.hpp"
 #include "FeatureToggle/Toggles/Toggle.hpp"
 #include "Replica/CachedFeatureList.hpp"
-
-#define BENCHMARK_CLIENT_EXPORT __attribute__((visibility("default")))
 
 namespace BenchmarkClient {
 

@@ -3,6 +3,8 @@
 #include <set>
 #include <string>
 
+#include "Portability.hpp"
+
 namespace CachedFeatureList {
 
 namespace {
@@ -16,7 +18,7 @@ struct FeatureList {
 
 FeatureList* instance = new FeatureList;
 
-__attribute__((noinline)) bool ComputeAndCache(const Feature& feature) noexcept {
+FEATURETOGGLE_NOINLINE bool ComputeAndCache(const Feature& feature) noexcept {
     const bool enabled = instance->overriddenFeatures.count(feature.name) != 0 ? !feature.enabledByDefault
                                                                                : feature.enabledByDefault;
     feature.cachedState.store(enabled ? CachedEnabled : CachedDisabled, std::memory_order_relaxed);
@@ -25,7 +27,7 @@ __attribute__((noinline)) bool ComputeAndCache(const Feature& feature) noexcept 
 
 }  // namespace
 
-__attribute__((noinline)) bool IsEnabled(const Feature& feature) noexcept {
+FEATURETOGGLE_NOINLINE bool IsEnabled(const Feature& feature) noexcept {
     if (instance == nullptr) {
         return feature.enabledByDefault;
     }
