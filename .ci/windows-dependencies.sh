@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds what the Windows cross build needs, from Debian's own packages, with the project's
-# MinGW-w64 toolchain file: GoogleTest from the sources libgtest-dev ships, and libxml2 from
-# Debian's source package. Everything goes into one prefix outside the checkout
+# MinGW-w64 toolchain file: GoogleTest from the sources libgtest-dev ships, libxml2 from
+# Debian's source package, and the header-only JSON library of nlohmann-json3-dev (for the example
+# host). Everything goes into one prefix outside the checkout
 # (FEATURETOGGLE_MINGW_PREFIX, /opt/featuretoggle-mingw64 by default); a later run finds each
 # dependency there and does nothing. Needs root for apt-get, or the packages already installed.
 set -euo pipefail
@@ -11,7 +12,7 @@ prefix="${FEATURETOGGLE_MINGW_PREFIX:-/opt/featuretoggle-mingw64}"
 work="$prefix/build"
 jobs="${FEATURETOGGLE_JOBS:-2}"
 
-packages=(cmake ninja-build mingw-w64 wine64 dpkg-dev libgtest-dev libgmock-dev)
+packages=(cmake ninja-build mingw-w64 wine64 dpkg-dev libgtest-dev libgmock-dev nlohmann-json3-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -75,5 +76,18 @@ else
     cmake --build "$work/libxml2" -j "$jobs"
     cmake --install "$work/libxml2"
     mark_built libxml2 "$xml_version"
+fi
+# Header-only: its headers and package files are copied as Debian ships them. The package files
+# find the headers relative to themselves, so they point into the prefix.
+json_version="$(dpkg-query -W -f='${Version}' nlohmann-json3-dev)"
+if built nlohmann-json "$json_version"; then
+    echo "== nlohmann-json $json_version: already in $prefix"
+else
+    echo "== nlohmann-json $json_version from nlohmann-json3-dev"
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    rm -rf "$prefix/include/nlohmann" "$prefix/share/cmake/nlohmann_json"
+    cp -r /usr/include/nlohmann "$prefix/include/"
+    cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
+    mark_built nlohmann-json "$json_version"
 fi
 echo "== Dependencies of the Windows build are in $prefix"

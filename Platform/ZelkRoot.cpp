@@ -45,9 +45,14 @@ AllocationCounts* TakeCounts() {
 // initial-exec, so that reading it costs no call.
 thread_local AllocationCounts* threadCounts FEATURETOGGLE_INITIAL_EXEC_TLS = nullptr;
 
-// Gives the thread's block back when the thread ends.
+// Gives the thread's block back when the thread ends. Where thread-local variables are emulated
+// (MinGW-w64), the pointer may already be gone by then; the block then simply stays taken.
 struct ThreadCountsRelease {
-    ~ThreadCountsRelease() { threadCounts->inUse.store(false, std::memory_order_release); }
+    ~ThreadCountsRelease() {
+        if (AllocationCounts* const counts = threadCounts) {
+            counts->inUse.store(false, std::memory_order_release);
+        }
+    }
 };
 
 AllocationCounts& GetThreadCounts() {
