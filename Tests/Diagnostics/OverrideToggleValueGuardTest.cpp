@@ -53,7 +53,7 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
         EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(*toggle));
     }
     EXPECT_FALSE(HasRecordedOverride(first));
-    EXPECT_TRUE(bugReports.GetReports().empty());
+    EXPECT_TRUE(bugReports.GetMessages().empty());
 }
 
 // The observer sees every report, sent or captured, with its toggle.
@@ -96,7 +96,7 @@ TEST(OverrideToggleValueGuard, GuardAfterALoadAttemptIsReportedButStillForces) {
     ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
     ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();  // no file there, and no error
-    ASSERT_TRUE(bugReports.GetReports().empty());
+    ASSERT_TRUE(bugReports.GetMessages().empty());
     const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
     EXPECT_EQ(outcome.folder, emptyFolder.GetPath().string());
     EXPECT_FALSE(outcome.fileExists);

@@ -7,7 +7,6 @@
 #include "Support/HostileFiles.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkRoot.hpp"
-#include "ZelkRootTesting.hpp"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <type_traits>
 
 #include "Support/TestSupport.hpp"
@@ -79,22 +78,6 @@ TEST(ZelkRoot, UniStringTrimsUnicodeWhiteSpaceAndCutsByBytes) {
     EXPECT_FALSE(Zelk::UniString("caf\xC3\xA9").IsASCII());
     EXPECT_NE(Zelk::UniString("Enabled"), "enabled");  // compared exactly, case included
     EXPECT_EQ(Zelk::UniString::Printf("%-5s|%u", "\xC3\xA9", 7u), "\xC3\xA9   |7");  // widths count bytes
-}
-
-TEST(ZelkRoot, SpinLockExcludesOtherThreads) {
-    Zelk::SpinLock lock;
-    long counter = 0;  // not atomic: the lock alone protects it
-    const auto count = [&] {
-        for (int i = 0; i < 20000; ++i) {
-            lock.Acquire(true);
-            const long seen = counter;
-            Zelk::Thread::Yield();  // hold the lock across a reschedule
-            counter = seen + 1;
-            lock.Release();
-        }
-    };
-    { const std::jthread first(count), second(count); }
-    EXPECT_EQ(counter, 40000);
 }
 
 TEST(ZelkRoot, LogFillsPlaceholdersInOrderAndWritesToStandardErrorUnlessCaptured) {

@@ -7,8 +7,6 @@
 
 #include <unistd.h>
 
-#include "ZelkRootTesting.hpp"
-
 namespace FeatureToggleTests {
 
 TemporaryDirectory::TemporaryDirectory() {
@@ -33,14 +31,6 @@ std::filesystem::path TemporaryDirectory::WriteFile(const std::string& name,
         throw std::runtime_error("cannot write " + file.string());
     }
     return file;
-}
-
-ScopedPreferences::ScopedPreferences() {
-    ZelkPref::Host::Reset();
-}
-
-ScopedPreferences::~ScopedPreferences() {
-    ZelkPref::Host::Reset();
 }
 
 }  // namespace FeatureToggleTests

@@ -8,6 +8,7 @@
 
 #include "Fenlo.hpp"
 #include "ZelkRoot.hpp"
+#include "ZelkRootTesting.hpp"
 
 namespace FeatureToggleTests {
 
@@ -18,43 +19,27 @@ struct Pinned {
 };
 
 // Collects the application log's entries while it lives; the default sink is back afterwards.
-class ScopedLogCapture : Pinned {
-public:
+struct ScopedLogCapture : Pinned {
     ScopedLogCapture() {
         Zelk::logger.SetSink([this](const char* entry) { entries.emplace_back(entry); });
     }
     ~ScopedLogCapture() { Zelk::logger.SetSink(nullptr); }
     const std::vector<std::string>& GetEntries() const { return entries; }
-
-private:
     std::vector<std::string> entries;
 };
 
 // Collects what reaches BugRep_ReportError while it lives.
-class ScopedBugReportCapture : Pinned {
-public:
-    struct Report {
-        std::string message;
-        Zelk::UInt32 flags;
-    };
-
+struct ScopedBugReportCapture : Pinned {
     ScopedBugReportCapture() {
-        BugRep_SetHandler([this](const char* message, Zelk::UInt32 flags) {
-            reports.push_back({message, flags});
+        BugRep_SetHandler([this](const char* message, Zelk::UInt32 flag) {
+            messages.emplace_back(message);
+            flags.push_back(flag);
         });
     }
     ~ScopedBugReportCapture() { BugRep_SetHandler(nullptr); }
-    const std::vector<Report>& GetReports() const { return reports; }
-    std::vector<std::string> GetMessages() const {
-        std::vector<std::string> messages;
-        for (const Report& report : reports) {
-            messages.push_back(report.message);
-        }
-        return messages;
-    }
-
-private:
-    std::vector<Report> reports;
+    const std::vector<std::string>& GetMessages() const { return messages; }
+    std::vector<std::string> messages;
+    std::vector<Zelk::UInt32> flags;
 };
 
 // A fresh folder below the system's temporary folder, removed with everything in it at the end.
@@ -83,8 +68,8 @@ struct ScopedOverrideFolder : Pinned {
 
 // Empties the preference store and its test settings now and at the end.
 struct ScopedPreferences : Pinned {
-    ScopedPreferences();
-    ~ScopedPreferences();
+    ScopedPreferences() { ZelkPref::Host::Reset(); }
+    ~ScopedPreferences() { ZelkPref::Host::Reset(); }
 };
 
 }  // namespace FeatureToggleTests
