@@ -6,7 +6,6 @@
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
-#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 
@@ -91,7 +90,6 @@ TEST(DumpToggleInfo, FileWithAnUnmatchedNameAndTogglesSharingIdentities) {
     EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Ghost")},
                                            {Row("Known", "Yes      Disabled Enabled  "),
                                             Row("Plain", "Yes      Disabled -        ")}));
-    EXPECT_FALSE(ToggleAccessor::WasQueried(known));
 }
 
 TEST(DumpToggleInfo, FileThatFailedToLoadStillShowsItsPath) {

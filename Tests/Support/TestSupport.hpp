@@ -2,9 +2,14 @@
 // a preference store that starts empty, and temporary files. None of them can be copied.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "Fenlo.hpp"
 #include "ZelkRoot.hpp"
@@ -45,11 +50,26 @@ struct ScopedBugReportCapture : Pinned {
 // A fresh folder below the system's temporary folder, removed with everything in it at the end.
 class TemporaryDirectory : Pinned {
 public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
+    TemporaryDirectory() {
+        static std::atomic<int> counter{0};
+        path = std::filesystem::temp_directory_path() /
+               ("featuretoggle-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TemporaryDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
     const std::filesystem::path& GetPath() const { return path; }
     // Writes `content` to `name` in the folder and returns the file's path.
-    std::filesystem::path WriteFile(const std::string& name, const std::string& content) const;
+    std::filesystem::path WriteFile(const std::string& name, const std::string& content) const {
+        const std::filesystem::path file = path / name;
+        if (!(std::ofstream(file, std::ios::binary) << content)) {
+            throw std::runtime_error("cannot write " + file.string());
+        }
+        return file;
+    }
     IO::Location GetLocation(const std::string& name) const { return IO::Location(path / name); }
 
 private:
