@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"

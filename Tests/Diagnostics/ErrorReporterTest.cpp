@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "FeatureToggle/Diagnostics/LiveToggles.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"

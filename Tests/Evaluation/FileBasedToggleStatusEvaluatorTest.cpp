@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"

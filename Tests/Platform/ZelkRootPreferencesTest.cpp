@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
 #include <utility>
 
 #include "Support/HostileFiles.hpp"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <type_traits>
 
 #include "Support/TestSupport.hpp"
@@ -86,10 +85,6 @@ TEST(ZelkRoot, LogFillsPlaceholdersInOrderAndWritesToStandardErrorUnlessCaptured
     EXPECT_EQ(Zelk::FastLogger::Compose("%:%", {"50%", "b", "c"}), "50%:b");
 
     static const Zelk::InfoLogLine line("entry %", "FeatureToggle", "test");
-    {
-        FeatureToggleTests::ScopedLogCapture log;
-        FeatureToggleTests::ScopedBugReportCapture reports;
-    }
     testing::internal::CaptureStderr();
     {
         Zelk::FastLogger::LogComposer composer;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 
 #include <sys/stat.h>
 
@@ -59,7 +58,6 @@ TEST_F(ZelkXMLChannel, ReadsElementsAndPassesOverTheRest) {
         EXPECT_EQ(Attribute(*channel, "toggleName"), toggleName);
         EXPECT_TRUE(channel->HasAttribute("status"));
         EXPECT_FALSE(channel->HasAttribute("version"));
-        EXPECT_EQ(Peek(*channel), "<end>");
         EXPECT_EQ(Peek(*channel), "<end>");
     }
     EXPECT_EQ(Peek(*channel), "<end>");

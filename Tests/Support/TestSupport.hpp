@@ -1,5 +1,6 @@
 // Aids shared by the tests: capturing what the platform's log and report facility receive,
-// a preference store that starts empty, and temporary files. None of them can be copied.
+// a preference store that starts empty, and temporary files. None of them can be copied. Test
+// files take the standard strings, vectors and paths from here.
 #pragma once
 
 #include <atomic>

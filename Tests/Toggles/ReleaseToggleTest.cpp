@@ -41,7 +41,6 @@ TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     ReleaseToggle importerTwin("Importer", Off);
     ReleaseToggle exporter("Exporter", Off);
     ReleaseToggle unlisted("Unlisted", ToggleDefaultStatus::Enabled);
-    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(exporter));
 
     EXPECT_FALSE(GetReleaseOverrideLoadOutcome().loadAttempted);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
