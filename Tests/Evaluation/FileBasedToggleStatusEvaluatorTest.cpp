@@ -4,7 +4,6 @@
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
-#include "Support/HostileFiles.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "Support/HostileFiles.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkRoot.hpp"
 

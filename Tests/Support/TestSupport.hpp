@@ -1,11 +1,14 @@
-// Aids shared by the tests: capturing what the platform's log and report facility receive,
-// a preference store that starts empty, and temporary files. None of them can be copied. Test
-// files take the standard strings, vectors and paths from here.
+// Aids shared by the tests: capturing what the platform's log and report facility receive, a
+// preference store that starts empty, temporary files and hostile ones for the readers. The
+// scoped aids cannot be copied. Test files take the standard strings, vectors and paths from here.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -92,5 +95,29 @@ struct ScopedPreferences : Pinned {
     ScopedPreferences() { ZelkPref::Host::Reset(); }
     ~ScopedPreferences() { ZelkPref::Host::Reset(); }
 };
+
+// Runs `read`, expecting nothing on standard error: the host's output is its own.
+inline void ReadQuietly(const std::function<void()>& read) {
+    testing::internal::CaptureStderr();
+    read();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+inline std::string Doctype(const std::string& root, const std::string& subset) {
+    return "<!DOCTYPE " + root + " [" + subset + "]>";
+}
+
+// An internal subset whose entity `&lol9;` expands to 10^9 "lol"s.
+inline std::string BillionLaughsSubset() {
+    std::string subset = "<!ENTITY lol0 \"lol\">";
+    for (int level = 1; level <= 9; ++level) {
+        subset += "<!ENTITY lol" + std::to_string(level) + " \"";
+        for (int copy = 0; copy < 10; ++copy) {
+            subset += "&lol" + std::to_string(level - 1) + ";";
+        }
+        subset += "\">";
+    }
+    return subset;
+}
 
 }  // namespace FeatureToggleTests
