@@ -1,10 +1,14 @@
 // IsToggleEnabled, asked from a client module, against a relaxed atomic load behind an exported
-// function of another module, and absl::GetFlag as the best-known peer.
+// function of another module (the floor), a replica of a peer's cached feature query, and
+// absl::GetFlag.
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "BenchmarkCases.hpp"
@@ -84,6 +88,11 @@ void ReadExportedFlag(benchmark::State& state) {
     RunBatches(state, [] { return BenchmarkClient::ReadFlagRepeatedly(QueriesPerIteration); });
 }
 
+void QueryReplica(benchmark::State& state) {
+    static const CachedFeatureList::Feature feature{"BenchQueryReplica", true};
+    RunBatches(state, [] { return BenchmarkClient::QueryReplicaRepeatedly(feature, QueriesPerIteration); });
+}
+
 void ReadAbslFlag(benchmark::State& state) {
     RunBatches(state, [] { return BenchmarkClient::ReadAbslFlagRepeatedly(QueriesPerIteration); });
 }
@@ -160,6 +169,7 @@ void RegisterQueryBenchmarks(ResultTable& table) {
             ->Teardown(DestroyQueriedToggles);
     };
     queryCase("Query/ExportedFunction", ReadExportedFlag);
+    queryCase("Query/Replica", QueryReplica);
     queryCase("Query/AbslGetFlag", ReadAbslFlag);
     queryCase("Query/ReleaseToggle", QueryReleaseToggle);
     queryCase("Query/DebugToggle", QueryDebugToggle);
@@ -171,12 +181,23 @@ void RegisterQueryBenchmarks(ResultTable& table) {
 
     const double queries = QueriesPerIteration;
     const char* const exported = "exported atomic fn";
-    table.AddRow("Query: release toggle", "Query/ReleaseToggle", exported, "Query/ExportedFunction", queries,
-                 1.5);
-    table.AddRow("Query: debug toggle", "Query/DebugToggle", exported, "Query/ExportedFunction", queries,
-                 1.5);
-    table.AddRow("Query: test override", "Query/TestOverride", exported, "Query/ExportedFunction", queries,
-                 1.5);
+    const auto timesAbsl = [](const char* library) {
+        return [library](const ResultTable& results) {
+            char note[64];
+            std::snprintf(note, sizeof(note), "%.2fx absl::GetFlag (target <= 2)",
+                          results.GetNanoseconds(library) / results.GetNanoseconds("Query/AbslGetFlag"));
+            return std::string(note);
+        };
+    };
+    // The floor is a call into another module; the replica, a peer's cached query.
+    for (const auto& [title, library] : {std::pair{"Query: release toggle", "Query/ReleaseToggle"},
+                                         std::pair{"Query: debug toggle", "Query/DebugToggle"},
+                                         std::pair{"Query: test override", "Query/TestOverride"}}) {
+        table.AddRow(title, library, exported, "Query/ExportedFunction", queries, 1.0, timesAbsl(library));
+        table.AddPeer("Query/Replica", 0.5);
+    }
+    table.AddRow("Peer: replica of a cached feature list", "Query/Replica", exported,
+                 "Query/ExportedFunction", queries, 0);
     table.AddRow("Peer: absl::GetFlag(bool)", "Query/AbslGetFlag", exported, "Query/ExportedFunction",
                  queries, 0);
     // A rate of at least 90% of one thread's is a time of at most 1/0.9 of it.

@@ -2,8 +2,21 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <system_error>
+
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+// shlobj.h needs windows.h first.
+#include <shlobj.h>
+#endif
+
+#include "Utf8Path.hpp"
 
 namespace IO {
 
@@ -25,46 +38,72 @@ HostLocations& GetHostLocations() {
     return locations;
 }
 
-// A variable that is set and not empty, else null.
-const char* GetEnvironmentText(const char* name) {
+// The folder an environment variable names, if it is set and not empty. On Windows the variable
+// is read as UTF-16, so that any folder name comes through.
+std::filesystem::path GetEnvironmentFolder(const char* name) {
+#if defined(_WIN32)
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
+    const wchar_t* text = ::_wgetenv(wideName.c_str());
+    return text != nullptr && *text != L'\0' ? std::filesystem::path(text) : std::filesystem::path();
+#else
     const char* text = std::getenv(name);
-    return text != nullptr && *text != '\0' ? text : nullptr;
+    return text != nullptr && *text != '\0' ? ZelkPaths::PathFromUtf8(text) : std::filesystem::path();
+#endif
+}
+
+// The per-user configuration folder of the platform, with "FeatureToggle" appended.
+std::filesystem::path GetUserConfigurationFolder() {
+#if defined(_WIN32)
+    // %APPDATA%: the roaming application data known folder.
+    PWSTR folder = nullptr;
+    std::filesystem::path result;
+    if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder) == S_OK) {
+        result = std::filesystem::path(folder) / "FeatureToggle";
+    }
+    ::CoTaskMemFree(folder);
+    return result;
+#elif defined(__APPLE__)
+    const std::filesystem::path home = GetEnvironmentFolder("HOME");
+    return home.empty() ? home : home / "Library" / "Application Support" / "FeatureToggle";
+#else
+    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
+    if (const std::filesystem::path config = GetEnvironmentFolder("XDG_CONFIG_HOME"); config.is_absolute()) {
+        return config / "FeatureToggle";
+    }
+    const std::filesystem::path home = GetEnvironmentFolder("HOME");
+    return home.empty() ? home : home / ".config" / "FeatureToggle";
+#endif
 }
 
 std::filesystem::path GetDefaultOverridesFolder() {
-    if (const char* folder = GetEnvironmentText("FEATURETOGGLE_OVERRIDE_DIR")) {
+    if (std::filesystem::path folder = GetEnvironmentFolder("FEATURETOGGLE_OVERRIDE_DIR"); !folder.empty()) {
         return folder;
     }
-    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-    if (const char* config = GetEnvironmentText("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
-        return std::filesystem::path(config) / "FeatureToggle";
-    }
-    if (const char* home = GetEnvironmentText("HOME")) {
-        return std::filesystem::path(home) / ".config" / "FeatureToggle";
-    }
-    return {};
+    return GetUserConfigurationFolder();
 }
 
 }  // namespace
 
 Name::Name(const char* text) : text(text != nullptr ? text : "") {}
 
-Location::Location(const char* path) : path(path != nullptr ? path : "") {}
+Location::Location(const char* path) : path(ZelkPaths::PathFromUtf8(path != nullptr ? path : "")) {}
 
 Location::Location(std::filesystem::path path) : path(std::move(path)) {}
 
 int Location::AppendToLocal(const Name& name) {
     const std::string_view text = name.ToCStr();
-    if (text.empty() || text == "." || text == ".." || text.find('/') != std::string_view::npos) {
+    // Either separator on Windows, where both are.
+    constexpr char separators[] = {'/', static_cast<char>(std::filesystem::path::preferred_separator), '\0'};
+    if (text.empty() || text == "." || text == ".." ||
+        text.find_first_of(separators) != std::string_view::npos) {
         return InvalidNameCode;
     }
-    path /= text;
+    path /= ZelkPaths::PathFromUtf8(text);
     return 0;
 }
 
 Zelk::UniString Location::ToDisplayText() const {
-    const std::u8string text = path.u8string();
-    return Zelk::UniString(reinterpret_cast<const char*>(text.c_str()));
+    return Zelk::UniString(ZelkPaths::Utf8FromPath(path).c_str());
 }
 
 int FileSystem::GetSpecialLocation(int id, Location& location) const {

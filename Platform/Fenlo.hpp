@@ -7,7 +7,7 @@
 
 namespace IO {
 
-// One path element.
+// One path element, UTF-8.
 class Name {
 public:
     Name(const char* text);
@@ -22,6 +22,7 @@ private:
 class Location {
 public:
     Location() = default;
+    // `path` is UTF-8.
     explicit Location(const char* path);
     explicit Location(std::filesystem::path path);
 
@@ -52,7 +53,9 @@ public:
     //
     // Special location 3 is, in order of precedence: the folder the host set with
     // SetSpecialLocation; the folder named by the environment variable
-    // FEATURETOGGLE_OVERRIDE_DIR; "FeatureToggle" in $XDG_CONFIG_HOME, else in ~/.config.
+    // FEATURETOGGLE_OVERRIDE_DIR; "FeatureToggle" in the user's configuration folder:
+    // %APPDATA% (the roaming application data folder) on Windows, ~/Library/Application Support
+    // on macOS, $XDG_CONFIG_HOME, else ~/.config, elsewhere.
     int GetSpecialLocation(int id, Location& location) const;
     // Sets `exists` to whether something (a file or a folder) is at the location: 0, or
     // non-zero when the file system cannot tell (a permission error, a link loop).

@@ -43,7 +43,7 @@ AllocationCounts* TakeCounts() {
 
 // Plain pointer, so that it stays readable while the thread's other objects are destroyed;
 // initial-exec, so that reading it costs no call.
-thread_local AllocationCounts* threadCounts __attribute__((tls_model("initial-exec"))) = nullptr;
+thread_local AllocationCounts* threadCounts FEATURETOGGLE_INITIAL_EXEC_TLS = nullptr;
 
 // Gives the thread's block back when the thread ends.
 struct ThreadCountsRelease {

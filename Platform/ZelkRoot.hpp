@@ -22,6 +22,8 @@
 #include <utility>
 #include <vector>
 
+#include "Portability.hpp"
+
 namespace Zelk {
 
 using Int32 = std::int32_t;
@@ -170,21 +172,11 @@ public:
     UniString(const char* text, ZelkCharCode charCode = CC_UTF8);
 
     // printf-style formatting; field widths count bytes.
-    static UniString Printf(const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 1, 2)))
-#endif
-        ;
+    static UniString Printf(const char* format, ...) FEATURETOGGLE_PRINTF_FORMAT(1, 2);
 
-    const char* ToCStr() const noexcept {
-        return text.c_str();
-    }
-    std::size_t GetLength() const noexcept {
-        return text.size();
-    }
-    bool IsEmpty() const noexcept {
-        return text.empty();
-    }
+    const char* ToCStr() const noexcept { return text.c_str(); }
+    std::size_t GetLength() const noexcept { return text.size(); }
+    bool IsEmpty() const noexcept { return text.empty(); }
 
     // True when every character is in the 7-bit range.
     bool IsASCII() const noexcept;
@@ -448,6 +440,7 @@ public:
 
     // Adds the entry if the key is absent; an existing entry keeps its value. True if added.
     bool Add(const Key& key, const Value& value) { return table.Insert(key, value).second; }
+    bool Add(Key&& key, const Value& value) { return table.Insert(std::move(key), value).second; }
     // The value of the key's entry, made with Value() first if the key is absent.
     Value& GetOrAdd(const Key& key) { return *table.Insert(key).first; }
     // True if an entry was removed.
@@ -518,26 +511,26 @@ private:
 
 // Stores `newValue` into `*target` if it holds `expected`; says whether it did. A full barrier.
 inline bool AtomicCompareAndSwap(volatile Int32* target, Int32 newValue, Int32 expected) noexcept {
-    return __atomic_compare_exchange_n(target, &expected, newValue, false, __ATOMIC_SEQ_CST,
-                                       __ATOMIC_SEQ_CST);
+    return Compiler::CompareAndSwap32(target, newValue, expected);
 }
 // Reads `*source` with acquire ordering.
 inline Int32 AtomicLoadAcquire(const volatile Int32* source) noexcept {
-    return __atomic_load_n(source, __ATOMIC_ACQUIRE);
+    return Compiler::LoadAcquire32(source);
 }
 // Writes `*target` with release ordering.
 inline void AtomicStoreRelease(volatile Int32* target, Int32 value) noexcept {
-    __atomic_store_n(target, value, __ATOMIC_RELEASE);
+    Compiler::StoreRelease32(target, value);
 }
 
-// The processor's spin-wait hint (PAUSE on x86-64).
+// The processor's spin-wait hint.
 inline void SpinWaitHint() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#elif defined(__aarch64__)
-    asm volatile("yield");
-#endif
+    Compiler::SpinWaitHint();
 }
+
+// <windows.h> defines Yield() as an empty macro, which would swallow the declaration below.
+#if defined(_WIN32) && defined(Yield)
+#undef Yield
+#endif
 
 class Thread {
 public:

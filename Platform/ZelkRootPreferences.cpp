@@ -12,6 +12,7 @@
 #include <libxml/tree.h>
 
 #include "QuietGenericErrors.hpp"
+#include "Utf8Path.hpp"
 #include "ZelkRoot.hpp"
 #include "ZelkRootTesting.hpp"
 
@@ -152,7 +153,7 @@ void ReadDocument(xmlDoc* document, ValueMap& values, std::string& problem) {
 constexpr std::uintmax_t MaxFileSize = 4u << 20;
 
 // Reads the file into `content`; on failure, says why in `problem`.
-void ReadWholeFile(const std::string& file, std::string& content, std::string& problem) {
+void ReadWholeFile(const std::filesystem::path& file, std::string& content, std::string& problem) {
     std::error_code error;
     const bool regular = std::filesystem::is_regular_file(file, error);
     const std::uintmax_t size = regular ? std::filesystem::file_size(file, error) : 0;
@@ -248,9 +249,10 @@ namespace Host {
 
 void LoadPreferenceFile(const char* path) {
     const std::string file = TextOf(path);
+    const std::filesystem::path filePath = ZelkPaths::PathFromUtf8(file);
     std::error_code error;
     // Only a file that is known not to be there counts as missing: a link loop is reported.
-    if (file.empty() || (!std::filesystem::exists(file, error) && !error)) {
+    if (file.empty() || (!std::filesystem::exists(filePath, error) && !error)) {
         ReplaceValues({});
         return;
     }
@@ -260,7 +262,7 @@ void LoadPreferenceFile(const char* path) {
     std::string content;
     // Read here rather than by the parser, so that an unreadable file is reported like any other
     // problem instead of being printed by the parser.
-    ReadWholeFile(file, content, problem);
+    ReadWholeFile(filePath, content, problem);
     if (problem.empty()) {
         ParseDocument(file, content, values, problem);
     }

@@ -10,12 +10,18 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/types.h>
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
 #include "QuietGenericErrors.hpp"
+#include "Utf8Path.hpp"
 
 namespace ZelkXML {
 
@@ -38,6 +44,39 @@ const char* AsChars(const xmlChar* text) {
 
 using ZelkLibXml::QuietGenericErrors;
 
+// The file calls, on the C runtime's descriptors. A path reaches the system as it is, in its own
+// form (UTF-16 on Windows), never as a URI.
+#if defined(_WIN32)
+int OpenForReading(const std::filesystem::path& path) {
+    return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+bool IsRegularFile(int fd) {
+    struct _stat64 status {};
+    return ::_fstat64(fd, &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
+}
+int ReadSome(int fd, char* buffer, int length) {
+    return ::_read(fd, buffer, static_cast<unsigned>(length));
+}
+void CloseFile(int fd) {
+    ::_close(fd);
+}
+#else
+// Without waiting: a FIFO would otherwise block the open until someone writes to it.
+int OpenForReading(const std::filesystem::path& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+bool IsRegularFile(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+int ReadSome(int fd, char* buffer, int length) {
+    return static_cast<int>(::read(fd, buffer, static_cast<std::size_t>(length)));
+}
+void CloseFile(int fd) {
+    ::close(fd);
+}
+#endif
+
 // A streaming channel over libxml2's text reader.
 //
 // The reader is always in one of three places: on the start tag of the current element, with
@@ -50,7 +89,8 @@ public:
         std::unique_ptr<TextReaderChannel> channel(new TextReaderChannel());
         channel->fd = fd;
         const QuietGenericErrors quiet;
-        xmlTextReaderPtr reader = xmlReaderForFd(fd, path.c_str(), nullptr, ParserOptions);
+        xmlTextReaderPtr reader = xmlReaderForIO(&TextReaderChannel::ReadFromFile, nullptr, channel.get(),
+                                                 path.c_str(), nullptr, ParserOptions);
         return Start(std::move(channel), reader);
     }
 
@@ -70,7 +110,7 @@ public:
             xmlFreeTextReader(reader);
         }
         if (fd != -1) {
-            ::close(fd);
+            CloseFile(fd);
         }
     }
 
@@ -217,6 +257,11 @@ private:
         return channel.release();
     }
 
+    static int ReadFromFile(void* context, char* buffer, int length) {
+        const int read = ReadSome(static_cast<TextReaderChannel*>(context)->fd, buffer, length);
+        return read < 0 ? -1 : read;
+    }
+
     static void OnParserError(void* context, ParserError error) {
         if (error == nullptr || error->level < XML_ERR_ERROR) {
             return;
@@ -327,17 +372,15 @@ Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTo
     }
     // Opened here rather than by libxml2, so that the path is taken as it is (never as a URI)
     // and a FIFO or a device is refused before it is read.
-    const std::string path = location.GetPath().string();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenForReading(location.GetPath());
     if (fd == -1) {
         return nullptr;
     }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
+    if (!IsRegularFile(fd)) {
+        CloseFile(fd);
         return nullptr;
     }
-    return TextReaderChannel::OverFile(fd, path);
+    return TextReaderChannel::OverFile(fd, ZelkPaths::Utf8FromPath(location.GetPath()));
 }
 
 Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t length) {

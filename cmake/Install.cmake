@@ -17,7 +17,8 @@ install(TARGETS ZelkRoot Fenlo ZelkXMLUtils
         EXPORT FeatureToggleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-install(FILES ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
+install(FILES ${PROJECT_SOURCE_DIR}/Platform/Portability.hpp ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp
+              ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Platform
         COMPONENT Development)
 # Exported too: FeatureToggle::featuretoggle-check runs the checker in a client's build.

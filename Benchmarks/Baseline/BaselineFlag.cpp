@@ -2,6 +2,8 @@
 
 #include <absl/flags/flag.h>
 
+#include "Portability.hpp"
+
 ABSL_FLAG(bool, featuretoggle_benchmark_flag, true, "What the absl baseline of the query benchmarks reads");
 
 namespace BaselineFlag {
@@ -10,11 +12,11 @@ namespace {
 std::atomic<bool> flag{true};
 }  // namespace
 
-__attribute__((noinline)) bool IsSet() noexcept {
+FEATURETOGGLE_NOINLINE bool IsSet() noexcept {
     return flag.load(std::memory_order_relaxed);
 }
 
-__attribute__((noinline)) bool SetLatch(std::atomic<int>& latch) noexcept {
+FEATURETOGGLE_NOINLINE bool SetLatch(std::atomic<int>& latch) noexcept {
     int expected = 0;
     return latch.compare_exchange_strong(expected, 1, std::memory_order_acq_rel, std::memory_order_acquire);
 }

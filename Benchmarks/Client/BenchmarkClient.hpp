@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cstddef>
 
+#include "BenchmarkClientExport.hpp"
 #include "FeatureToggle/Toggles/Toggle.hpp"
-
-#define BENCHMARK_CLIENT_EXPORT __attribute__((visibility("default")))
+#include "Replica/CachedFeatureList.hpp"
 
 namespace BenchmarkClient {
 
@@ -20,6 +20,9 @@ BENCHMARK_CLIENT_EXPORT std::size_t QueryEachOnce(const FeatureToggle::Toggle* c
 
 // BaselineFlag::IsSet(), `count` times.
 BENCHMARK_CLIENT_EXPORT std::size_t ReadFlagRepeatedly(std::size_t count);
+// CachedFeatureList::IsEnabled(feature), `count` times.
+BENCHMARK_CLIENT_EXPORT std::size_t QueryReplicaRepeatedly(const CachedFeatureList::Feature& feature,
+                                                           std::size_t count);
 // absl::GetFlag(FLAGS_featuretoggle_benchmark_flag), `count` times.
 BENCHMARK_CLIENT_EXPORT std::size_t ReadAbslFlagRepeatedly(std::size_t count);
 // BaselineFlag::SetLatch once on each latch.

@@ -68,6 +68,11 @@ void ResultTable::AddRow(std::string title, std::string library, std::string bas
     rows.push_back(std::move(pending));
 }
 
+void ResultTable::AddPeer(std::string peer, double maxRatio) {
+    rows.back().peer = std::move(peer);
+    rows.back().row.maxPeerRatio = maxRatio;
+}
+
 void ResultTable::AddRow(TableRow row) {
     PendingRow measured;
     measured.row = std::move(row);
@@ -114,6 +119,9 @@ std::vector<TableRow> ResultTable::GetRows() const {
                 row.baselineNanoseconds = GetNanoseconds(pending.baseline) / pending.operations;
                 row.baselineAllocations = GetCounter(pending.baseline, "allocs") / pending.operations;
             }
+            if (!pending.peer.empty()) {
+                row.peerNanoseconds = GetNanoseconds(pending.peer) / pending.operations;
+            }
             if (pending.note) {
                 row.note = pending.note(*this);
             }
@@ -126,11 +134,20 @@ std::vector<TableRow> ResultTable::GetRows() const {
 }
 
 void ResultTable::Print(const std::vector<TableRow>& rows, std::FILE* out) {
-    std::vector<std::vector<std::string>> cells = {
-        {"Case", "Time/op", "Baseline", "Time/op", "Ratio", "Target", "Met", "Allocs/op", "Note"}};
+    std::vector<std::vector<std::string>> cells = {{"Case", "Time/op", "Baseline", "Time/op", "Ratio",
+                                                    "Target", "Met", "Replica ratio", "Allocs/op", "Note"}};
     for (const TableRow& row : rows) {
         const double ratio = row.nanoseconds / row.baselineNanoseconds;
         const bool hasTarget = row.maxRatio > 0 && !std::isnan(ratio);
+        const double peerRatio = row.nanoseconds / row.peerNanoseconds;
+        std::string peerCell = "-";
+        if (!std::isnan(peerRatio)) {
+            peerCell = Format("%.2f", peerRatio);
+            if (row.maxPeerRatio > 0) {
+                peerCell +=
+                    Format(" <= %.2f ", row.maxPeerRatio) + (peerRatio <= row.maxPeerRatio ? "yes" : "NO");
+            }
+        }
         const bool hasAllocations = !std::isnan(row.allocations) || !std::isnan(row.baselineAllocations);
         cells.push_back({
             row.title,
@@ -140,6 +157,7 @@ void ResultTable::Print(const std::vector<TableRow>& rows, std::FILE* out) {
             std::isnan(ratio) ? "-" : Format("%.2f", ratio),
             row.maxRatio > 0 ? Format("<= %.2f", row.maxRatio) : "-",
             hasTarget ? (ratio <= row.maxRatio ? "yes" : "NO") : "-",
+            peerCell,
             hasAllocations ? FormatCount(row.allocations) + " / " + FormatCount(row.baselineAllocations)
                            : "-",
             row.note,
@@ -152,7 +170,7 @@ void ResultTable::Print(const std::vector<TableRow>& rows, std::FILE* out) {
         }
     }
     // Text columns to the left, numbers to the right.
-    const bool leftAligned[] = {true, false, true, false, false, false, true, false, true};
+    const bool leftAligned[] = {true, false, true, false, false, false, true, false, false, true};
     for (std::size_t line = 0; line < cells.size(); ++line) {
         std::string text;
         for (std::size_t column = 0; column < widths.size(); ++column) {

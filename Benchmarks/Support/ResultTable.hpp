@@ -23,6 +23,9 @@ struct TableRow {
     double allocations = None;
     double baselineAllocations = None;
     std::string note;
+    // A second baseline, a peer's, that the query cases are also held against.
+    double peerNanoseconds = None;
+    double maxPeerRatio = 0;
 };
 
 // Prints what Google Benchmark's console reporter prints, and keeps each run so that the cases
@@ -42,6 +45,8 @@ public:
     // iteration (benchmark::Counter::kAvgIterations).
     void AddRow(std::string title, std::string library, std::string baselineTitle, std::string baseline,
                 double operations, double maxRatio, Note note = {});
+    // Holds the row added last against benchmark `peer` as well, which makes as many operations.
+    void AddPeer(std::string peer, double maxRatio);
     // A row measured by another program.
     void AddRow(TableRow row);
 
@@ -66,6 +71,7 @@ private:
         std::string baseline;
         double operations = 1;
         Note note;
+        std::string peer;
     };
     struct Measurements {
         std::vector<double> nanoseconds;

@@ -2,11 +2,10 @@
 // the log and error reports go, the preference file, the override folder), loads its plug-in
 // modules, has the library load the release toggle overrides, shows what each module's toggles
 // say, writes the toggle report, and unloads the modules before it exits.
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Fenlo.hpp"
+#include "ModuleLoader.hpp"
 #include "Modules/ExampleModule.hpp"
 #include "ZelkRoot.hpp"
 
@@ -24,8 +24,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const moduleFiles[] = {"libFeatureToggleExampleRendering.so",
-                                   "libFeatureToggleExampleImporter.so"};
+const char* const moduleNames[] = {"FeatureToggleExampleRendering", "FeatureToggleExampleImporter"};
+
+// Paths are printed and handed to the platform as UTF-8 on every system.
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 struct Options {
     fs::path overrideFolder;
@@ -91,7 +96,7 @@ bool ParseOptions(int argc, char** argv, const fs::path& programFolder, Options&
 }
 
 struct LoadedModule {
-    void* handle;
+    ModuleLoader::LoadedModule library;
     const ExampleModule* module;
 };
 
@@ -104,9 +109,9 @@ void SetUpPlatform(const Options& options) {
 
     if (!fs::exists(options.preferenceFile)) {
         std::printf("No preference file at %s: debug toggles keep their defaults.\n",
-                    options.preferenceFile.c_str());
+                    Utf8(options.preferenceFile).c_str());
     }
-    ZelkPref::Host::LoadPreferenceFile(options.preferenceFile.c_str());
+    ZelkPref::Host::LoadPreferenceFile(Utf8(options.preferenceFile).c_str());
     if (options.listAllToggles) {
         ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
                                  "true");
@@ -115,22 +120,23 @@ void SetUpPlatform(const Options& options) {
 }
 
 bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modules) {
-    for (const char* file : moduleFiles) {
-        const fs::path path = programFolder / file;
-        void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            std::fprintf(stderr, "Cannot load module %s: %s\n", path.c_str(), ::dlerror());
+    for (const char* name : moduleNames) {
+        const fs::path path = programFolder / ModuleLoader::ModuleFileName(name);
+        ModuleLoader::LoadedModule library(path);
+        if (!library.IsLoaded()) {
+            std::fprintf(stderr, "Cannot load module %s: %s\n", Utf8(path).c_str(),
+                         library.GetError().c_str());
             return false;
         }
         using EntryPoint = const ExampleModule* (*)();
-        auto entryPoint = reinterpret_cast<EntryPoint>(::dlsym(handle, EXAMPLE_MODULE_ENTRY_POINT));
+        auto entryPoint = library.FindFunction<EntryPoint>(EXAMPLE_MODULE_ENTRY_POINT);
         if (entryPoint == nullptr) {
-            std::fprintf(stderr, "Module %s has no entry point %s\n", path.c_str(),
+            std::fprintf(stderr, "Module %s has no entry point %s\n", Utf8(path).c_str(),
                          EXAMPLE_MODULE_ENTRY_POINT);
-            ::dlclose(handle);
             return false;
         }
-        modules.push_back({handle, entryPoint()});
+        const ExampleModule* module = entryPoint();
+        modules.push_back({std::move(library), module});
         std::printf("Loaded module %s: %zu toggles\n", modules.back().module->name,
                     modules.back().module->toggleCount);
     }
@@ -202,17 +208,18 @@ void WriteToggleListJson() {
 
 // The names featuretoggle-check takes with --known-toggles.
 bool WriteKnownToggles(const fs::path& file) {
-    std::FILE* out = std::fopen(file.c_str(), "w");
-    if (out == nullptr) {
-        std::fprintf(stderr, "Cannot write %s\n", file.c_str());
-        return false;
-    }
+    std::ofstream out(file);
     for (const FeatureToggle::LiveToggleRecord& record : FeatureToggle::ListLiveToggles()) {
         if (record.kind == FeatureToggle::ToggleKind::Release) {
-            std::fprintf(out, "%s\n", record.name.c_str());
+            out << record.name << '\n';
         }
     }
-    return std::fclose(out) == 0;
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "Cannot write %s\n", Utf8(file).c_str());
+        return false;
+    }
+    return true;
 }
 
 void WriteToggleReport() {
@@ -222,7 +229,7 @@ void WriteToggleReport() {
 // Unloading a module destroys its toggles, which leave the registry.
 void UnloadModules(std::vector<LoadedModule>& modules) {
     while (!modules.empty()) {
-        ::dlclose(modules.back().handle);
+        modules.back().library.Unload();
         modules.pop_back();
     }
 }
@@ -230,8 +237,7 @@ void UnloadModules(std::vector<LoadedModule>& modules) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::error_code ignored;
-    const fs::path programFolder = fs::read_symlink("/proc/self/exe", ignored).parent_path();
+    const fs::path programFolder = ModuleLoader::GetProgramFolder();
 
     Options options;
     int exitCode = 0;
@@ -240,8 +246,8 @@ int main(int argc, char** argv) {
     }
 
     std::printf("FeatureToggle example host\n");
-    std::printf("Override folder: %s\nPreference file: %s\n\n", options.overrideFolder.c_str(),
-                options.preferenceFile.c_str());
+    std::printf("Override folder: %s\nPreference file: %s\n\n", Utf8(options.overrideFolder).c_str(),
+                Utf8(options.preferenceFile).c_str());
     SetUpPlatform(options);
 
     std::vector<LoadedModule> modules;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
@@ -199,7 +200,7 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, Override
         if (!toggleName.IsASCII()) {
             return Fail(record, OverrideFileFault::NonAsciiToggleName, channel, toggleName);
         }
-        const ToggleId id(
+        ToggleId id(
             FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
         if (Contains(id)) {
             if (record != nullptr) {
@@ -221,7 +222,7 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, Override
             }
             return Fail(record, OverrideFileFault::InvalidStatus, channel, toggleName);
         }
-        Add(id, status);
+        Add(std::move(id), status);
         if (record != nullptr) {
             const int line = ZelkXML::GetCurrentLineNumber(channel);
             record->entryLines.push_back(line);

@@ -60,6 +60,10 @@ void MappingBasedToggleStatusEvaluator::Add(const ToggleId& id, ToggleStatus sta
     mapping.Add(id, status);
 }
 
+void MappingBasedToggleStatusEvaluator::Add(ToggleId&& id, ToggleStatus status) {
+    mapping.Add(std::move(id), status);
+}
+
 void MappingBasedToggleStatusEvaluator::Remove(const ToggleId& id) {
     mapping.Remove(id);
 }

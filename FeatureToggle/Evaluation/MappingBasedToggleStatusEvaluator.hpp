@@ -28,6 +28,8 @@ public:
 protected:
     // Adds the entry unless the identity is already mapped; an existing entry stays as it is.
     void Add(const ToggleId& id, ToggleStatus status);
+    // The same, taking over `id` instead of cloning its identity once more.
+    void Add(ToggleId&& id, ToggleStatus status);
     // Removes the identity's entry, if any.
     void Remove(const ToggleId& id);
 

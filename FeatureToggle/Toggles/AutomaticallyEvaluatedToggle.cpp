@@ -6,7 +6,11 @@ AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& i
                                                            ToggleDefaultStatus defaultStatus,
                                                            const ToggleStatusEvaluator& evaluator,
                                                            EvaluationStrategy strategy)
-    : Toggle(idData, defaultStatus), evaluationStrategy(strategy), evaluator(evaluator) {}
+    : Toggle(idData, defaultStatus), evaluationStrategy(strategy), evaluator(evaluator) {
+    if (strategy == EvaluationStrategy::EvaluateOnce) {
+        SetPlainStatusKind(typeid(AutomaticallyEvaluatedToggle));
+    }
+}
 
 AutomaticallyEvaluatedToggle::~AutomaticallyEvaluatedToggle() = default;
 
@@ -16,11 +20,13 @@ ToggleStatus AutomaticallyEvaluatedToggle::GetCurrentStatusImpl() const {
             return cachedStatus.GetOrCompute([this] {
                 // A platform failure must not end the process inside the once protocol; the
                 // toggle stays off instead.
+                ToggleStatus status = ToggleStatus::Disabled;
                 try {
-                    return Evaluate();
+                    status = Evaluate();
                 } catch (const Zelk::ZelkException&) {
-                    return ToggleStatus::Disabled;
                 }
+                PublishKindStatus(status);
+                return status;
             });
         case EvaluationStrategy::EvaluateAlways:
             return Evaluate();
@@ -34,7 +40,7 @@ bool AutomaticallyEvaluatedToggle::IsDefaultValueOverriddenImpl() const {
 }
 
 // Out of line, so that a read of the cached status sets up no frame for the evaluator's call.
-__attribute__((noinline)) ToggleStatus AutomaticallyEvaluatedToggle::Evaluate() const {
+FEATURETOGGLE_NOINLINE ToggleStatus AutomaticallyEvaluatedToggle::Evaluate() const {
     const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
     return answer.HasValue() ? answer.Get() : ToStatus(GetDefaultStatus());
 }

@@ -8,7 +8,9 @@ namespace FeatureToggle {
 DebugToggle::DebugToggle(const Zelk::String& path, const Zelk::String& name)
     : AutomaticallyEvaluatedToggle(
           RegistryBasedToggleIdData(Zelk::String("Debug"), ZelkPref::UserDomain, path, name),
-          ToggleDefaultStatus::Disabled, debugToggleEvaluator, EvaluationStrategy::EvaluateOnce) {}
+          ToggleDefaultStatus::Disabled, debugToggleEvaluator, EvaluationStrategy::EvaluateOnce) {
+    SetPlainStatusKind(typeid(DebugToggle));
+}
 
 DebugToggle::~DebugToggle() = default;
 

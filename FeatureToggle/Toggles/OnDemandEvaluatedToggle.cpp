@@ -14,6 +14,7 @@ OnDemandEvaluatedToggle::OnDemandEvaluatedToggle(const ToggleIdData& idData,
     if (static_cast<std::int32_t>(options) == 0) {
         evaluatedStatus = this->evaluator.EvaluateToggleStatus(GetToggleId());
     }
+    PublishKindStatus(OnDemandEvaluatedToggle::GetCurrentStatusImpl());
 }
 
 OnDemandEvaluatedToggle::~OnDemandEvaluatedToggle() = default;
@@ -23,6 +24,7 @@ void OnDemandEvaluatedToggle::Evaluate(Zelk::Friend<OnDemandEvaluatedToggleEvalu
     const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
     if (answer.HasValue()) {
         evaluatedStatus = answer;
+        PublishKindStatus(OnDemandEvaluatedToggle::GetCurrentStatusImpl());
     }
     // Client code may have acted on the default; the new status stands all the same.
     if (WasQueried()) {

@@ -47,7 +47,7 @@ private:
     // By value: a computation that captures a pointer then travels in a register, not in memory
     // that the fast path would have to set up.
     template <typename Compute>
-    __attribute__((noinline)) T& ComputeOnce(Compute compute) noexcept {
+    FEATURETOGGLE_NOINLINE T& ComputeOnce(Compute compute) noexcept {
         for (;;) {
             for (int budget = SpinAttempts; budget >= 0; --budget) {
                 if (Zelk::AtomicLoadAcquire(&state) == Computed) {

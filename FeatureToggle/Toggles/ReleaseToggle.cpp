@@ -44,7 +44,9 @@ int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator, ReleaseOverrideL
 
 ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus)
     : OnDemandEvaluatedToggle(MakeReleaseToggleIdData(name), defaultStatus, GetReleaseToggleStatusEvaluator(),
-                              OnDemandEvaluationOptions::EvaluateAtConstruction) {}
+                              OnDemandEvaluationOptions::EvaluateAtConstruction) {
+    SetPlainStatusKind(typeid(ReleaseToggle));
+}
 
 ReleaseToggle::~ReleaseToggle() = default;
 

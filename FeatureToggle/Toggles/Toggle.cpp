@@ -11,6 +11,10 @@ Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
     : toggleId(idData),
       defaultStatus(defaultStatus),
       statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
+    // Nobody else can see the toggle before it is registered.
+    if (statusOverride.HasValue()) {
+        inlineAnswer = AnswerOutOfLine | (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0);
+    }
     // Last, so that an enumeration on another thread never meets a base that is half made.
     ToggleRegistry::GetInstance().Register(*this);
 }
@@ -24,8 +28,15 @@ ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
 }
 
 ToggleStatus Toggle::QueryCurrentStatus() const {
-    // After the first query this is one acquire load: no lock, no allocation, no write.
-    queried.GetOrCompute([]() noexcept { return true; });
+    // After the first query this is two acquire loads: no lock, no allocation, no write.
+    queried.GetOrCompute([this]() noexcept {
+        // By now the most derived constructor has run, so the dynamic type is final.
+        answersInline = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
+        return true;
+    });
+    if (answersInline && (Zelk::AtomicLoadAcquire(&inlineAnswer) & AnswerOutOfLine) != 0) {
+        ReplaceAnswerBits(AnswerOutOfLine, 0);
+    }
     return GetCurrentStatus();
 }
 
@@ -43,17 +54,40 @@ bool Toggle::IsDefaultValueOverridden() const {
 
 void Toggle::SetStatusOverride(ToggleStatus status) {
     statusOverride = status;
+    UpdateInlineAnswer();
 }
 
 void Toggle::ClearStatusOverride() {
     statusOverride.Clear();
+    UpdateInlineAnswer();
+}
+
+void Toggle::PublishKindStatus(ToggleStatus status) const {
+    kindStatus = status == ToggleStatus::Enabled ? AnswerEnabled : 0;
+    UpdateInlineAnswer();
+}
+
+void Toggle::UpdateInlineAnswer() const {
+    const Zelk::Int32 status = statusOverride.HasValue()
+                                   ? (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0)
+                                   : kindStatus;
+    ReplaceAnswerBits(AnswerEnabled | AnswerUnresolved, status);
+}
+
+void Toggle::ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const {
+    for (;;) {
+        const Zelk::Int32 old = Zelk::AtomicLoadAcquire(&inlineAnswer);
+        if (Zelk::AtomicCompareAndSwap(&inlineAnswer, (old & ~mask) | bits, old)) {
+            return;
+        }
+    }
 }
 
 bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
 }
 
-bool IsToggleEnabled(const Toggle& toggle) {
+bool QueryToggleEnabled(const Toggle& toggle) {
     return ToggleAccessor::QueryCurrentStatus(toggle) == ToggleStatus::Enabled;
 }
 

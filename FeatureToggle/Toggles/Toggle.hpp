@@ -1,5 +1,7 @@
 #pragma once
 
+#include <typeinfo>
+
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Identity/ToggleId.hpp"
 #include "FeatureToggle/ToggleStatus.hpp"
@@ -8,6 +10,12 @@
 namespace FeatureToggle {
 
 struct ToggleInfo;
+class Toggle;
+
+// The whole query out of line: marks the toggle queried, then asks it. IsToggleEnabled falls back
+// to it; a client that cannot compile the inline path below may call it directly.
+FEATURETOGGLE_EXPORT bool QueryToggleEnabled(const Toggle& toggle);
+inline bool IsToggleEnabled(const Toggle& toggle);
 
 // The base of every feature toggle: an identity, a compiled-in default, an optional status
 // override (set by tests) and a mark of whether client code has ever asked for the status.
@@ -42,19 +50,53 @@ protected:
     // True once a query has finished on any thread; never reset.
     bool WasQueried() const;
 
+    // For the library's own kinds whose status is plain data: `kind` is the exact class whose
+    // status the kind keeps published through PublishKindStatus. Queries of an object of exactly
+    // that class may then skip the virtual call; any subclass is still asked.
+    void SetPlainStatusKind(const std::type_info& kind) { plainStatusKind = &kind; }
+    void PublishKindStatus(ToggleStatus status) const;
+
 private:
     friend class ToggleAccessor;
+    friend bool IsToggleEnabled(const Toggle& toggle);
+
+    // Bits of `inlineAnswer`. Only the values 0 (Disabled) and AnswerEnabled may be answered
+    // inline; any other bit sends the query out of line.
+    static constexpr Zelk::Int32 AnswerEnabled = 1;
+    static constexpr Zelk::Int32 AnswerUnresolved = 2;  // the kind has published no status yet
+    static constexpr Zelk::Int32 AnswerOutOfLine = 4;   // not queried yet, or not a plain kind
 
     ToggleStatus GetCurrentStatus() const;
+    void UpdateInlineAnswer() const;
+    // Replaces the bits in `mask` of the inline answer with `bits`, keeping the others: status
+    // changes and the first query may meet, and neither may undo the other.
+    void ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const;
 
     ToggleId toggleId;
     ToggleDefaultStatus defaultStatus;
     Zelk::Optional<ToggleStatus> statusOverride;
     mutable OnceValue<bool> queried;
+
+    // What a query answers without leaving the caller: the override while one is set, else the
+    // status the kind last published. Kept current by construction, the override guard and the
+    // kind's evaluations; opened to inline answers by the first query of a plain kind.
+    mutable volatile Zelk::Int32 inlineAnswer = AnswerUnresolved | AnswerOutOfLine;
+    mutable Zelk::Int32 kindStatus = AnswerUnresolved;
+    const std::type_info* plainStatusKind = nullptr;
+    // Decided once, inside the first query's latch computation, so that the latch's release
+    // publishes it to every thread that sees the toggle queried.
+    mutable bool answersInline = false;
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
-// called from any thread.
-FEATURETOGGLE_EXPORT bool IsToggleEnabled(const Toggle& toggle);
+// called from any thread. Once a toggle of a plain kind has been queried, the answer is one load
+// from the toggle itself; everything else goes through QueryToggleEnabled.
+inline bool IsToggleEnabled(const Toggle& toggle) {
+    const Zelk::Int32 answer = Zelk::AtomicLoadAcquire(&toggle.inlineAnswer);
+    if (answer <= Toggle::AnswerEnabled) {
+        return answer == Toggle::AnswerEnabled;
+    }
+    return QueryToggleEnabled(toggle);
+}
 
 }  // namespace FeatureToggle

@@ -1,17 +1,13 @@
 // Plug-in modules linking the shared library, through its exported API only.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-#include <link.h>
-
-#include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Testing.hpp"
+#include "ModuleLoader.hpp"
 #include "Support/TestSupport.hpp"
 
 namespace {
@@ -20,23 +16,19 @@ using namespace FeatureToggle;
 using Strings = std::vector<std::string>;
 
 struct LoadedModule {
-    explicit LoadedModule(const char* file) : handle(::dlopen(file, RTLD_NOW | RTLD_LOCAL), ::dlclose) {
-        EXPECT_NE(handle, nullptr) << ::dlerror();
+    explicit LoadedModule(const char* file) : library(file) {
+        EXPECT_TRUE(library.IsLoaded()) << library.GetError();
     }
     const Toggle& GetToggle(const char* name) const {
-        return *reinterpret_cast<const Toggle* (*)(const char*)>(::dlsym(handle.get(), "TestModuleToggle"))(
-            name);
+        return *library.FindFunction<const Toggle* (*)(const char*)>("TestModuleToggle")(name);
     }
-    void LoadOverrides() const {
-        reinterpret_cast<void (*)()>(::dlsym(handle.get(), "TestModuleLoadOverrides"))();
-    }
+    void LoadOverrides() const { library.FindFunction<void (*)()>("TestModuleLoadOverrides")(); }
 
-    std::unique_ptr<void, int (*)(void*)> handle;
+    ModuleLoader::LoadedModule library;
 };
 
 bool IsLoaded(const char* file) {
-    void* loaded = ::dlopen(file, RTLD_NOW | RTLD_NOLOAD);
-    return loaded != nullptr && ::dlclose(loaded) == 0;
+    return ModuleLoader::IsModuleLoaded(file);
 }
 
 // The names in the report's rows, unpublished ones included.
@@ -55,18 +47,9 @@ Strings ReportedNames() {
     return names;
 }
 
-// Loaded objects whose file name starts with "libFeatureToggle.so".
+// Loaded copies of the shared library.
 int CountLibraryCopies() {
-    int count = 0;
-    ::dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* data) {
-            const char* slash = std::strrchr(info->dlpi_name, '/');
-            *static_cast<int*>(data) +=
-                std::strncmp(slash != nullptr ? slash + 1 : info->dlpi_name, "libFeatureToggle.so", 19) == 0;
-            return 0;
-        },
-        &count);
-    return count;
+    return ModuleLoader::CountLoadedLibraries(TEST_LIBRARY_FILE_NAME);
 }
 
 TEST(Modules, TheRegistrySeesAModulesTogglesWhileItIsLoaded) {

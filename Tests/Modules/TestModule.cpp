@@ -16,14 +16,13 @@ ReleaseToggle own(TEST_MODULE_OWN_TOGGLE, ToggleDefaultStatus::Disabled);
 }  // namespace
 
 // The module's toggle of that name, or null.
-extern "C" __attribute__((visibility("default"))) const FeatureToggle::Toggle* TestModuleToggle(
-    const char* name) {
+FEATURETOGGLE_MODULE_ENTRY_POINT const FeatureToggle::Toggle* TestModuleToggle(const char* name) {
     return std::strcmp(name, "Shared") == 0                 ? &shared
            : std::strcmp(name, TEST_MODULE_OWN_TOGGLE) == 0 ? &own
                                                             : nullptr;
 }
 
 // The load a host makes, made from inside this module.
-extern "C" __attribute__((visibility("default"))) void TestModuleLoadOverrides() {
+FEATURETOGGLE_MODULE_ENTRY_POINT void TestModuleLoadOverrides() {
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
 }

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
 
 #include "Fenlo.hpp"
 #include "Support/TestSupport.hpp"
+#include "ZelkXMLUtils.hpp"
 
 namespace {
+
+using FeatureToggleTests::SetEnvironment;
 
 std::filesystem::path OverridesFolder() {
     IO::Location location;
@@ -14,17 +21,68 @@ std::filesystem::path OverridesFolder() {
 }
 
 TEST(Fenlo, OverridesFolderPrecedence) {
-    ::unsetenv("FEATURETOGGLE_OVERRIDE_DIR");
-    ::setenv("HOME", "/home/someone", 1);
-    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not a valid setting: ignored
-    EXPECT_EQ(OverridesFolder(), "/home/someone/.config/FeatureToggle");
-    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-    ::setenv("FEATURETOGGLE_OVERRIDE_DIR", "", 1);  // empty: ignored
-    EXPECT_EQ(OverridesFolder(), "/xdg/FeatureToggle");
-    ::setenv("FEATURETOGGLE_OVERRIDE_DIR", "/env", 1);
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", "");
+    const std::filesystem::path userFolder = OverridesFolder();
+    EXPECT_EQ(userFolder.filename(), "FeatureToggle");
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", "/env");
     EXPECT_EQ(OverridesFolder(), "/env");
-    const FeatureToggleTests::ScopedOverrideFolder host("/host");
-    EXPECT_EQ(OverridesFolder(), "/host");
+    {
+        const FeatureToggleTests::ScopedOverrideFolder host("/host");
+        EXPECT_EQ(OverridesFolder(), "/host");
+    }
+    EXPECT_EQ(OverridesFolder(), "/env");
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", "");
+    EXPECT_EQ(OverridesFolder(), userFolder);
+}
+
+TEST(Fenlo, UserFolderFollowsXdg) {
+#if defined(_WIN32) || defined(__APPLE__)
+    GTEST_SKIP() << "the XDG folders are the rule on Linux only";
+#endif
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", "");
+    SetEnvironment("HOME", "/home/someone");
+    SetEnvironment("XDG_CONFIG_HOME", "relative/config");  // not a valid setting: ignored
+    EXPECT_EQ(OverridesFolder(), "/home/someone/.config/FeatureToggle");
+    SetEnvironment("XDG_CONFIG_HOME", "/xdg");
+    EXPECT_EQ(OverridesFolder(), "/xdg/FeatureToggle");
+}
+
+TEST(Fenlo, UserFolderIsRoamingApplicationDataOnWindows) {
+#if !defined(_WIN32)
+    GTEST_SKIP() << "%APPDATA% is a Windows folder";
+#endif
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", "");
+    const char* appData = std::getenv("APPDATA");
+    ASSERT_NE(appData, nullptr);
+    EXPECT_EQ(OverridesFolder(), std::filesystem::path(appData) / "FeatureToggle");
+}
+
+// Paths are UTF-8 in the platform's strings: a folder named in any script is found and read.
+TEST(Fenlo, NonAsciiFoldersAreFoundAndRead) {
+    const FeatureToggleTests::TemporaryDirectory temporary;
+    const std::string folder =
+        FeatureToggleTests::Utf8(temporary.GetPath()) + "/Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC";
+    std::filesystem::create_directory(std::filesystem::path(std::u8string(folder.begin(), folder.end())));
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", folder);
+    IO::Location location;
+    ASSERT_EQ(IO::fileSystem.GetSpecialLocation(IO::ReleaseToggleOverridesFolder, location), 0);
+    SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", "");
+    EXPECT_STREQ(location.ToDisplayText().ToCStr(), folder.c_str());
+
+    ASSERT_EQ(location.AppendToLocal(IO::Name("Caf\xC3\xA9.xml")), 0);
+    bool exists = true;
+    EXPECT_EQ(IO::fileSystem.Contains(location, exists), 0);
+    EXPECT_FALSE(exists);
+    { std::ofstream(location.GetPath()) << "<Root/>"; }
+    EXPECT_EQ(IO::fileSystem.Contains(location, exists), 0);
+    EXPECT_TRUE(exists);
+    const std::unique_ptr<Zelk::XMLIChannel> channel(
+        ZelkXML::CreateXMLIChannel(IO::Location((folder + "/Caf\xC3\xA9.xml").c_str()),
+                                   Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes));
+    ASSERT_NE(channel, nullptr);
+    Zelk::UniString name;
+    EXPECT_EQ(channel->ReadStartTagName(name), 1);
+    EXPECT_EQ(name, "Root");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"
@@ -93,8 +95,12 @@ TEST_F(ZelkXMLChannel, MalformedDocumentFailsTheReadThatMeetsTheFault) {
 
 TEST_F(ZelkXMLChannel, OpensNeitherAMissingFileNorAFifo) {
     EXPECT_EQ(OpenFile("missing.xml"), nullptr);
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows has no FIFOs among files: its named pipes live apart, under \\\\.\\pipe\\";
+#else
     ASSERT_EQ(::mkfifo((folder.GetPath() / "fifo.xml").c_str(), 0600), 0);
     EXPECT_EQ(OpenFile("fifo.xml"), nullptr);  // would block until written
+#endif
 }
 
 }  // namespace

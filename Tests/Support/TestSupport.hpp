@@ -6,14 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "Fenlo.hpp"
 #include "ZelkRoot.hpp"
@@ -55,9 +55,12 @@ struct ScopedBugReportCapture : Pinned {
 class TemporaryDirectory : Pinned {
 public:
     TemporaryDirectory() {
+        // Tests run in parallel, each in a process of its own: a random tag per process keeps their
+        // folders apart.
+        static const unsigned processTag = std::random_device()();
         static std::atomic<int> counter{0};
         path = std::filesystem::temp_directory_path() /
-               ("featuretoggle-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+               ("featuretoggle-test-" + std::to_string(processTag) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
     }
@@ -89,6 +92,28 @@ struct ScopedOverrideFolder : Pinned {
         IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location());
     }
 };
+
+// Sets the environment variable `name` to the UTF-8 `value` (empty: removes it).
+inline void SetEnvironment(const char* name, const std::string& value) {
+#if defined(_WIN32)
+    // Wide, so that any text comes through; an empty value removes the variable.
+    const std::wstring wideName = std::filesystem::path(name).wstring();
+    const std::wstring wideValue = std::filesystem::path(std::u8string(value.begin(), value.end())).wstring();
+    ::_wputenv_s(wideName.c_str(), wideValue.c_str());
+#else
+    if (value.empty()) {
+        ::unsetenv(name);
+    } else {
+        ::setenv(name, value.c_str(), 1);
+    }
+#endif
+}
+
+// A path as UTF-8 text, the form the platform's strings take.
+inline std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // Empties the preference store and its test settings now and at the end.
 struct ScopedPreferences : Pinned {

@@ -10,10 +10,14 @@
 #include <thread>
 #include <vector>
 
+#include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+#include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Support/TestSupport.hpp"
 #include "Support/ToggleTestAids.hpp"
 
 using namespace FeatureToggle;
@@ -140,4 +144,101 @@ TEST(ToggleStress, ThreadsBuildQueryAndWalkTogetherAndEveryToggleIsAccountedFor)
     // Each automatically evaluated toggle asked its evaluator exactly once.
     EXPECT_EQ(evaluator.calls, automaticBuilt + 1);
     EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+}
+
+namespace {
+
+// A client's own release toggle that answers for itself, unlike the file before the load: it must
+// be asked every time. (It reads no state of its base, which the load changes unsynchronised.)
+class OwnAnswerReleaseToggle : public ReleaseToggle {
+public:
+    using ReleaseToggle::ReleaseToggle;
+
+protected:
+    ToggleStatus GetCurrentStatusImpl() const override { return ToggleStatus::Enabled; }
+};
+
+// One toggle of each kind. The file enables "Stress.Release"; a guard forces "Stress.Forced".
+struct EveryKind {
+    explicit EveryKind(const ToggleStatusEvaluator& evaluator)
+        : once(TestId("Stress.Once"), ToggleDefaultStatus::Disabled, evaluator,
+               EvaluationStrategy::EvaluateOnce),
+          always(TestId("Stress.Always"), ToggleDefaultStatus::Disabled, evaluator,
+                 EvaluationStrategy::EvaluateAlways) {}
+
+    // Wrong answers, given whether the file had been loaded before the queries and whether its
+    // loading had started after them.
+    int CountWrongAnswers(bool loadedBefore, const std::atomic<bool>& loading) const {
+        const bool fromFile = IsToggleEnabled(release);
+        const int wrong = !IsToggleEnabled(ownAnswer) + !IsToggleEnabled(forced) + IsToggleEnabled(debug) +
+                          !IsToggleEnabled(once) + !IsToggleEnabled(always) + (loadedBefore && !fromFile);
+        return wrong + (!loading && fromFile);
+    }
+
+    ReleaseToggle release{"Stress.Release", ToggleDefaultStatus::Disabled};
+    OwnAnswerReleaseToggle ownAnswer{"Stress.Release", ToggleDefaultStatus::Disabled};
+    ReleaseToggle forced{"Stress.Forced", ToggleDefaultStatus::Disabled};
+    DebugToggle debug{"Stress", "Debug"};
+    AutomaticallyEvaluatedToggle once;
+    AutomaticallyEvaluatedToggle always;
+};
+
+}  // namespace
+
+// Readers query one set of toggles throughout; a builder makes and drops twins of the same
+// identities, and pauses while the main thread loads the override file under the readers.
+TEST(ToggleStress, QueriesOfEveryKindStayRightWhileTwinsComeAndGoAndTheFileLoads) {
+    TemporaryDirectory folder;
+    folder.WriteFile(
+        "ReleaseToggleOverrides.xml",
+        R"(<ReleaseToggleOverrides><OverriddenValue toggleName="Stress.Release" status="Enabled"/>)"
+        "</ReleaseToggleOverrides>");
+    const ScopedOverrideFolder overrideFolder(folder.GetPath());
+    const ScopedPreferences preferences;
+    const ScopedLogCapture log;
+    const ScopedBugReportCapture reports;  // the load reports the readers' toggles as queried early
+    SettableEvaluator evaluator;
+    evaluator.Set("Stress.Once", ToggleStatus::Enabled);
+    evaluator.Set("Stress.Always", ToggleStatus::Enabled);
+
+    const EveryKind kinds(evaluator);
+    const Testing::OverrideToggleValueGuard guard(kinds.forced, ToggleStatus::Enabled);
+    std::atomic<bool> loading{false}, loaded{false}, builderPaused{false}, stop{false};
+    EXPECT_EQ(kinds.CountWrongAnswers(false, loading), 0);
+    std::atomic<int> wrongAnswers{0}, twinsBuilt{0};
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < 3; ++t) {
+            threads.emplace_back([&] {
+                while (!stop) {
+                    wrongAnswers += kinds.CountWrongAnswers(loaded, loading);
+                }
+            });
+        }
+        threads.emplace_back([&] {
+            while (!stop) {
+                if (loading && !loaded) {
+                    builderPaused = true;
+                    std::this_thread::yield();
+                    continue;
+                }
+                const bool afterLoad = loaded;
+                const EveryKind twins(evaluator);
+                wrongAnswers += twins.CountWrongAnswers(afterLoad, loading);
+                ++twinsBuilt;
+            }
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        loading = true;
+        while (!builderPaused) {
+            std::this_thread::yield();
+        }
+        ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+        loaded = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop = true;
+    }
+    EXPECT_EQ(wrongAnswers, 0);
+    EXPECT_GT(twinsBuilt, 0);
+    EXPECT_EQ(kinds.CountWrongAnswers(true, loading), 0);
 }

@@ -7,6 +7,9 @@ execute_process(
     RESULT_VARIABLE exitCode
     OUTPUT_VARIABLE output
     ERROR_VARIABLE errors)
+# Windows programs end their lines with CR LF.
+string(REPLACE "\r\n" "\n" output "${output}")
+string(REPLACE "\r\n" "\n" errors "${errors}")
 if(NOT exitCode STREQUAL EXPECTED_EXIT)
     message(SEND_ERROR "featuretoggle-check exited with ${exitCode}, expected ${EXPECTED_EXIT}")
 endif()

@@ -23,6 +23,6 @@ const ExampleModule module{"Importer", toggles, std::size(toggles)};
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const ExampleModule* FeatureToggleExampleModule() {
+FEATURETOGGLE_MODULE_ENTRY_POINT const ExampleModule* FeatureToggleExampleModule() {
     return &module;
 }

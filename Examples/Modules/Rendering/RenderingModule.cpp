@@ -24,6 +24,6 @@ const ExampleModule module{"Rendering", toggles, std::size(toggles)};
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const ExampleModule* FeatureToggleExampleModule() {
+FEATURETOGGLE_MODULE_ENTRY_POINT const ExampleModule* FeatureToggleExampleModule() {
     return &module;
 }

@@ -33,9 +33,10 @@ const char* GetRemark(DefaultComparison comparison) {
     return "Unknown toggle";
 }
 
-// One entry of the evaluator's table, with its verdict.
+// One entry of the evaluator's table, with its verdict. The key stays in the table, which
+// nothing changes while the log is written.
 struct LoggedToggleInfo {
-    ToggleId toggleId;
+    const ToggleId* toggleId;
     ToggleStatus status;
     DefaultComparison defaultComparison;
 };
@@ -57,7 +58,7 @@ void WriteOverriddenToggleValuesToFastLog(const FileBasedToggleStatusEvaluator& 
 
     Zelk::Array<LoggedToggleInfo> records;
     evaluator.EnumerateMappedToggleIds([&records](const ToggleId& id, ToggleStatus status) {
-        records.Push(LoggedToggleInfo{id, status, UnknownToggle});
+        records.Push(LoggedToggleInfo{&id, status, UnknownToggle});
     });
 
     ToggleRegistry& registry = ToggleRegistry::GetInstance();
@@ -65,7 +66,7 @@ void WriteOverriddenToggleValuesToFastLog(const FileBasedToggleStatusEvaluator& 
         // Defaults other than 1 stand for disabled, but are compared by their value.
         const std::int32_t fileValue = record.status == ToggleStatus::Enabled ? 1 : 0;
         registry.EnumerateTogglesById(
-            record.toggleId, std::function<void(Toggle&)>([&record, fileValue](Toggle& toggle) {
+            *record.toggleId, std::function<void(Toggle&)>([&record, fileValue](Toggle& toggle) {
                 const auto defaultValue = static_cast<std::int32_t>(ToggleAccessor::GetDefaultStatus(toggle));
                 const DefaultComparison verdict =
                     defaultValue == fileValue ? SameAsDefault : DiffersFromDefault;
@@ -80,7 +81,7 @@ void WriteOverriddenToggleValuesToFastLog(const FileBasedToggleStatusEvaluator& 
     }
 
     for (const LoggedToggleInfo& record : records) {
-        const Zelk::String displayString = record.toggleId.GetDisplayString();
+        const Zelk::String displayString = record.toggleId->GetDisplayString();
         Zelk::FastLogger::LogComposer composer;
         Zelk::logger.Append(entryLine, composer);
         composer.Append(displayString.ToCStr());
