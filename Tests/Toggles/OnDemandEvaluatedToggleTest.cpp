@@ -4,7 +4,6 @@
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
-#include "Support/TestSupport.hpp"
 #include "Support/ToggleTestAids.hpp"
 
 using namespace FeatureToggle;
@@ -35,25 +34,6 @@ TEST(OnDemandEvaluatedToggle, TriggerChangesButNeverClearsAnswer) {
     EXPECT_FALSE(IsToggleEnabled(toggle));
     // An answer equal to the default's status still overrides it.
     EXPECT_TRUE(ToggleAccessor::IsDefaultValueOverridden(toggle));
-}
-
-TEST(OnDemandEvaluatedToggle, EveryTriggerOfAQueriedToggleIsReported) {
-    SettableEvaluator evaluator;
-    evaluator.Set("A", ToggleStatus::Enabled);
-    OnDemandEvaluatedToggle toggle(TestId("A"), Off, evaluator, OnTrigger);
-    {
-        ErrorReporter::ReportGuard reports;
-        Triggerer::Evaluate(toggle);
-        EXPECT_EQ(reports.NumberOfCapturedReports(), 0u);
-        IsToggleEnabled(toggle);
-        Triggerer::Evaluate(toggle);
-        Triggerer::Evaluate(toggle);
-        EXPECT_EQ(reports.NumberOfCapturedReports(), 2u);
-    }
-    ScopedBugReportCapture sent;
-    Triggerer::Evaluate(toggle);
-    EXPECT_EQ(sent.GetMessages(),
-              std::vector<std::string>{"[Test]  name=\"A\" was queried before evaluation."});
 }
 
 TEST(OnDemandEvaluatedToggle, EvaluatedAtConstructionOnlyWhenAskedAndByTriggerOnlyIfOnDemand) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FeatureToggle/ToggleAccessor.hpp"
+#include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 
@@ -34,13 +35,14 @@ protected:
 TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     WriteOverrides(R"(<OverriddenValue toggleName="Importer" status="Enabled"/>
                       <OverriddenValue toggleName="Exporter" status="Disabled"/>
-                      <OverriddenValue toggleName="Late" status="Enabled"/>)");
+                      <OverriddenValue toggleName="Late" status="Enabled"/>
+                      <OverridenValue toggleName="Misspelt" status="Enabled"/>)");
     ReleaseToggle importer("Importer", Off);
     ReleaseToggle importerTwin("Importer", Off);
     ReleaseToggle exporter("Exporter", Off);
     ReleaseToggle unlisted("Unlisted", ToggleDefaultStatus::Enabled);
-    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(exporter));
 
+    EXPECT_FALSE(GetReleaseOverrideLoadOutcome().loadAttempted);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     EXPECT_TRUE(IsToggleEnabled(importer));
     EXPECT_TRUE(IsToggleEnabled(importerTwin));
@@ -53,6 +55,17 @@ TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     EXPECT_TRUE(reports.GetMessages().empty());
     ASSERT_EQ(log.GetEntries().size(), 4u);
     EXPECT_EQ(log.GetEntries()[0], "3 ReleaseToggle statuses overridden by config file");
+
+    // The misspelt element ends the read quietly; the outcome still tells.
+    const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
+    EXPECT_TRUE(outcome.loadAttempted && outcome.fileExists);
+    EXPECT_EQ(outcome.folder, folder.GetPath().string());
+    EXPECT_EQ(outcome.file, (folder.GetPath() / "ReleaseToggleOverrides.xml").string());
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.entriesApplied, 3u);
+    EXPECT_EQ(outcome.reason, "");
+    EXPECT_EQ(outcome.unreadElement, "OverridenValue");
+    EXPECT_EQ(outcome.unreadElementLine, 4);
 }
 
 TEST_F(ReleaseToggleTest, QueriedTogglesAreReportedAtEveryLoad) {
@@ -73,4 +86,22 @@ TEST_F(ReleaseToggleTest, QueriedTogglesAreReportedAtEveryLoad) {
                                                   Queried("Exporter"), Queried("Importer")}));
     EXPECT_TRUE(IsToggleEnabled(importer));
     EXPECT_EQ(log.GetEntries().size(), 4u);  // each load logs the header and the one entry
+}
+
+TEST_F(ReleaseToggleTest, AFailedLoadGivesTheFaultItsLineAndTheReason) {
+    WriteOverrides(R"(
+  <OverriddenValue toggleName="A" status="Enabled"/>
+
+  <OverriddenValue toggleName="B" status="on"/>)");
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+
+    const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
+    EXPECT_EQ(outcome.result, -7003);
+    EXPECT_EQ(outcome.entriesApplied, 1u);
+    EXPECT_EQ(outcome.fault.fault, OverrideFileFault::InvalidStatus);
+    EXPECT_EQ(outcome.fault.line, 4);
+    EXPECT_EQ(outcome.reason,
+              "the status \"on\" of \"B\" is not valid: write exactly one of Enabled, Disabled or "
+              "a number (such as 0x1)");
+    EXPECT_EQ(reports.GetMessages(), std::vector<std::string>{"Invalid Release Toggle override file"});
 }
