@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
+// MSVC spells its intrinsics through <intrin.h>; GCC and clang have builtins that need no header
+// (the x86 intrinsic headers would add tens of thousands of lines to every client's compile).
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <intrin.h>
-#elif defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
 #endif
 
 // Keeps a function out of line: the slow path of a fast inline check.
@@ -89,8 +89,10 @@ inline void StoreRelease32(volatile std::int32_t* target, std::int32_t value) no
 // Tells the processor that this thread spins waiting for another: PAUSE on x86-64, YIELD on
 // ARM64, nothing elsewhere (the caller yields the thread now and then anyway).
 inline void SpinWaitHint() noexcept {
-#if defined(_M_X64) || defined(_M_IX86) || defined(__x86_64__) || defined(__i386__)
+#if defined(_MSC_VER) && !defined(__clang__) && (defined(_M_X64) || defined(_M_IX86))
     _mm_pause();
+#elif defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
 #elif defined(_MSC_VER) && !defined(__clang__) && defined(_M_ARM64)
     __yield();
 #elif defined(__aarch64__)
