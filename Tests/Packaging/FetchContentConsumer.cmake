@@ -3,13 +3,7 @@
 # when FeatureToggle's library, headers and package files must be there too.
 cmake_minimum_required(VERSION 3.25)
 
-function(run description)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "${description} failed (${result}):\n${ARGN}\n${out}")
-    endif()
-    set(output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunCommand.cmake)
 
 function(installed_files prefix variable)
     file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${prefix} ${prefix}/*)
