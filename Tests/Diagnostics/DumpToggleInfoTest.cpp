@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
-#include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
-#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "FeatureToggle/Testing.hpp"
+#include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Support/TestSupport.hpp"
 
 using namespace FeatureToggle;
@@ -11,8 +10,6 @@ using namespace FeatureToggleTests;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-constexpr const char* NoConfigFile = "    No loaded config file";
 
 std::string Release(const std::string& name) {
     return "[Release]  name=\"" + name + "\"";
@@ -89,12 +86,24 @@ TEST(DumpToggleInfo, FileWithAnUnmatchedNameAndTogglesSharingIdentities) {
                                             Row("Plain", "Yes      Disabled -        ")}));
 }
 
+// The entries before the fault stay; the load's outcome says where the fault is and why.
 TEST(DumpToggleInfo, FileThatFailedToLoadStillShowsItsPath) {
     ScopedPreferences preferences;
     TemporaryDirectory folder;
-    const std::string pathLine = LoadOverrideFile(
-        folder, R"(<OverriddenValue toggleName="Kept" status="Enabled"/><OverriddenValue toggleName="B"/>)");
+    const std::string pathLine = LoadOverrideFile(folder, R"(
+  <OverriddenValue toggleName="Kept" status="Enabled"/>
+
+  <OverriddenValue toggleName="B" status="on"/>)");
     EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Kept")}, {}));
+
+    const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
+    EXPECT_EQ(outcome.result, -7003);
+    EXPECT_EQ(outcome.entriesApplied, 1u);
+    EXPECT_EQ(outcome.fault.fault, OverrideFileFault::InvalidStatus);
+    EXPECT_EQ(outcome.fault.line, 4);
+    EXPECT_EQ(outcome.reason,
+              "the status \"on\" of \"B\" is not valid: write exactly one of Enabled, Disabled or "
+              "a number (such as 0x1)");
 }
 
 TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
@@ -109,7 +118,7 @@ TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
 
     EXPECT_EQ(DumpReport(),
               ExpectedReport(
-                  NoConfigFile, {},
+                  "    No loaded config file", {},
                   {
                       Row("Alpha", "No       Disabled -        "), Row("beta", "No       Enabled  -        "),
                       Row("GAMMA", "No       Disabled Enabled  "),

@@ -28,6 +28,6 @@ TEST(ErrorReporter, GuardsCountWhatTheyCaptureUntilTheLastOneEnds) {
     EXPECT_EQ(inner->NumberOfCapturedReports(), 2u);
     inner.reset();
     ReportError("sent after the last guard");
-    EXPECT_EQ(bugReports.GetMessages(), (Strings{"sent before any guard", "sent after the last guard"}));
+    EXPECT_EQ(bugReports.messages, (Strings{"sent before any guard", "sent after the last guard"}));
     EXPECT_EQ(bugReports.flags, (std::vector<Zelk::UInt32>(2, 0x80000000u)));
 }

@@ -33,12 +33,12 @@ TEST(OverrideLog, EachEntryComparesTheFileStatusWithTheLiveDefaults) {
 
     FeatureToggleTests::ScopedLogCapture log;
     WriteOverriddenToggleValuesToFastLog(evaluator);
-    EXPECT_EQ(log.GetEntries(), (Strings{
-                                    "5 ReleaseToggle statuses overridden by config file",
-                                    "\t[Release]  name=\"Same\" : Enabled (Same as default)",
-                                    "\t[Release]  name=\"Differs\" : Disabled (Differs from default)",
-                                    "\t[Release]  name=\"Odd\" : Disabled (Differs from default)",
-                                    "\t[Release]  name=\"Mixed\" : Enabled (Inconsistent default values)",
-                                    "\t[Release]  name=\"Ghost\" : Disabled (Unknown toggle)",
-                                }));
+    EXPECT_EQ(log.entries, (Strings{
+                               "5 ReleaseToggle statuses overridden by config file",
+                               "\t[Release]  name=\"Same\" : Enabled (Same as default)",
+                               "\t[Release]  name=\"Differs\" : Disabled (Differs from default)",
+                               "\t[Release]  name=\"Odd\" : Disabled (Differs from default)",
+                               "\t[Release]  name=\"Mixed\" : Enabled (Inconsistent default values)",
+                               "\t[Release]  name=\"Ghost\" : Disabled (Unknown toggle)",
+                           }));
 }

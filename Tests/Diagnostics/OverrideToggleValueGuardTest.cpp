@@ -5,11 +5,9 @@
 
 #include "FeatureToggle/Diagnostics/ErrorReportObserver.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
-#include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
-#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
+#include "FeatureToggle/Testing.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 
 using namespace FeatureToggle;
@@ -51,7 +49,20 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
         EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(*toggle));
     }
     EXPECT_FALSE(HasRecordedOverride(first));
-    EXPECT_TRUE(bugReports.GetMessages().empty());
+    EXPECT_TRUE(bugReports.messages.empty());
+
+    // After a load attempt, even one that found no file, a guard is reported yet still forces.
+    TemporaryDirectory emptyFolder;
+    ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    EXPECT_FALSE(GetReleaseOverrideLoadOutcome().fileExists);
+    bugReports.messages.clear();  // the load reports the toggles queried before it
+    OverrideToggleValueGuard guard(first, ToggleStatus::Enabled);
+    EXPECT_TRUE(IsToggleEnabled(first));
+    EXPECT_EQ(
+        bugReports.messages,
+        (Strings{
+            "Using OverrideToggleValueGuard is not allowed when a configuration file has been loaded!"}));
 }
 
 // The observer sees every report, sent or captured, with its toggle.
@@ -85,25 +96,5 @@ TEST(OverrideToggleValueGuard, NestedGuardIsReportedKeepsTheFirstStatusAndEndsTh
     const std::string nested = "Nested override of the same toggle value is not allowed";
     EXPECT_EQ(observed, (Strings{"sent " + nested + " | [Release]  name=\"Importer\"",
                                  "captured " + nested + " | [Release]  name=\"Importer\""}));
-    EXPECT_EQ(bugReports.GetMessages(), (Strings{nested, nested}));
-}
-
-TEST(OverrideToggleValueGuard, GuardAfterALoadAttemptIsReportedButStillForces) {
-    ScopedBugReportCapture bugReports;
-    TemporaryDirectory emptyFolder;
-    ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
-    ReleaseToggle toggle("Importer", ToggleDefaultStatus::Disabled);
-    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();  // no file there, and no error
-    ASSERT_TRUE(bugReports.GetMessages().empty());
-    const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
-    EXPECT_EQ(outcome.folder, emptyFolder.GetPath().string());
-    EXPECT_FALSE(outcome.fileExists);
-    EXPECT_EQ(outcome.result, 0);
-
-    OverrideToggleValueGuard guard(toggle, ToggleStatus::Enabled);
-    EXPECT_TRUE(IsToggleEnabled(toggle));
-    EXPECT_EQ(
-        bugReports.GetMessages(),
-        (Strings{
-            "Using OverrideToggleValueGuard is not allowed when a configuration file has been loaded!"}));
+    EXPECT_EQ(bugReports.messages, (Strings{nested, nested}));
 }

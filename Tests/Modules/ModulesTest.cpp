@@ -1,11 +1,7 @@
 // Plug-in modules linking the shared library, through its exported API only.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "FeatureToggle/Diagnostics/DumpToggleInfo.hpp"
-#include "FeatureToggle/FeatureToggle.hpp"
+#include "FeatureToggle/Diagnostics/LiveToggles.hpp"
 #include "FeatureToggle/Testing.hpp"
 #include "ModuleLoader.hpp"
 #include "Support/TestSupport.hpp"
@@ -27,61 +23,32 @@ struct LoadedModule {
     ModuleLoader::LoadedModule library;
 };
 
-bool IsLoaded(const char* file) {
-    return ModuleLoader::IsModuleLoaded(file);
-}
-
-// The names in the report's rows, unpublished ones included.
-Strings ReportedNames() {
-    const FeatureToggleTests::ScopedPreferences preferences;
-    ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
-                             "true");
+// The live toggles' names, one per identity.
+Strings LiveNames() {
     Strings names;
-    DumpToggleInfo([&names](const Zelk::UniString& line) {
-        const std::string text = line.ToCStr();
-        const std::size_t name = text.find("name=\"") + 6;
-        if (text.rfind("  [", 0) == 0 && name > 6) {
-            names.push_back(text.substr(name, text.find('"', name) - name));
-        }
-    });
+    for (const LiveToggleRecord& record : ListLiveToggles()) {
+        names.push_back(record.name);
+    }
     return names;
 }
 
-// Loaded copies of the shared library.
-int CountLibraryCopies() {
-    return ModuleLoader::CountLoadedLibraries(TEST_LIBRARY_FILE_NAME);
-}
-
 TEST(Modules, TheRegistrySeesAModulesTogglesWhileItIsLoaded) {
-    EXPECT_EQ(ReportedNames(), Strings{});
+    EXPECT_EQ(LiveNames(), Strings{});
     {
         const LoadedModule a(TEST_MODULE_A);
-        EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "Shared"}));
+        EXPECT_EQ(LiveNames(), (Strings{"OnlyInA", "Shared"}));
         {
             const LoadedModule b(TEST_MODULE_B);
-            EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "OnlyInB", "Shared"}));  // one "Shared" row
+            EXPECT_EQ(LiveNames(), (Strings{"OnlyInA", "OnlyInB", "Shared"}));  // one "Shared" row
         }
-        EXPECT_FALSE(IsLoaded(TEST_MODULE_B));
-        EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "Shared"}));
+        EXPECT_FALSE(ModuleLoader::IsModuleLoaded(TEST_MODULE_B));
+        EXPECT_EQ(LiveNames(), (Strings{"OnlyInA", "Shared"}));
     }
-    EXPECT_FALSE(IsLoaded(TEST_MODULE_A));
-    EXPECT_EQ(ReportedNames(), Strings{});
+    EXPECT_FALSE(ModuleLoader::IsModuleLoaded(TEST_MODULE_A));
+    EXPECT_EQ(LiveNames(), Strings{});
 
     const LoadedModule again(TEST_MODULE_A);
-    EXPECT_EQ(ReportedNames(), (Strings{"OnlyInA", "Shared"}));
-}
-
-TEST(Modules, TogglesOfOneNameInTwoModulesAreForcedTogether) {
-    const LoadedModule a(TEST_MODULE_A);
-    const Toggle& sharedInA = a.GetToggle("Shared");
-    {
-        const Testing::OverrideToggleValueGuard forced(sharedInA, ToggleStatus::Enabled);
-        const LoadedModule b(TEST_MODULE_B);  // loaded while the guard lives
-        EXPECT_TRUE(IsToggleEnabled(sharedInA));
-        EXPECT_TRUE(IsToggleEnabled(b.GetToggle("Shared")));
-        EXPECT_FALSE(IsToggleEnabled(b.GetToggle("OnlyInB")));
-    }
-    EXPECT_FALSE(IsToggleEnabled(sharedInA));
+    EXPECT_EQ(LiveNames(), (Strings{"OnlyInA", "Shared"}));
 }
 
 TEST(Modules, TheLibrarysProcessWideObjectsExistOnce) {
@@ -107,7 +74,7 @@ TEST(Modules, TheLibrarysProcessWideObjectsExistOnce) {
     EXPECT_TRUE(IsToggleEnabled(b.GetToggle("OnlyInB")));
     EXPECT_TRUE(IsToggleEnabled(inHost));
 
-    EXPECT_EQ(CountLibraryCopies(), 1);
+    EXPECT_EQ(ModuleLoader::CountLoadedLibraries(TEST_LIBRARY_FILE_NAME), 1);  // loaded copies
 }
 
 }  // namespace

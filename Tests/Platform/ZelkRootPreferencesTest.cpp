@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "Support/TestSupport.hpp"
-#include "ZelkRoot.hpp"
 
 namespace {
 
@@ -115,8 +114,8 @@ TEST(PreferenceFile, BadOnesAreReportedOnceAndLeaveTheStoreEmpty) {
         EXPECT_EQ(Read("Old", "N").first, ZelkPref::ResultValueNotFound);  // replaced, whatever the file
         EXPECT_EQ(Read(row.readablePath, "N").first,
                   row.code == Reported ? ZelkPref::ResultValueNotFound : row.code);
-        ASSERT_EQ(reports.GetMessages().size(), row.code == Reported ? 1u : 0u);
-        for (const std::string& message : reports.GetMessages()) {
+        ASSERT_EQ(reports.messages.size(), row.code == Reported ? 1u : 0u);
+        for (const std::string& message : reports.messages) {
             EXPECT_NE(message.find(Utf8(file)), std::string::npos);
             EXPECT_EQ(message.find("TOPSECRET"), std::string::npos);
         }

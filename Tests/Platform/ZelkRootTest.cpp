@@ -3,7 +3,6 @@
 #include <type_traits>
 
 #include "Support/TestSupport.hpp"
-#include "ZelkRoot.hpp"
 
 namespace {
 

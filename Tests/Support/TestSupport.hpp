@@ -33,7 +33,6 @@ struct ScopedLogCapture : Pinned {
         Zelk::logger.SetSink([this](const char* entry) { entries.emplace_back(entry); });
     }
     ~ScopedLogCapture() { Zelk::logger.SetSink(nullptr); }
-    const std::vector<std::string>& GetEntries() const { return entries; }
     std::vector<std::string> entries;
 };
 
@@ -46,7 +45,6 @@ struct ScopedBugReportCapture : Pinned {
         });
     }
     ~ScopedBugReportCapture() { BugRep_SetHandler(nullptr); }
-    const std::vector<std::string>& GetMessages() const { return messages; }
     std::vector<std::string> messages;
     std::vector<Zelk::UInt32> flags;
 };

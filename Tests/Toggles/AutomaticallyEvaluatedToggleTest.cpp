@@ -58,14 +58,8 @@ TEST(AutomaticallyEvaluatedToggle, FailuresAndUnknownStrategy) {
 TEST(DebugToggle, ReadsItsUserPreferenceOnce) {
     ScopedPreferences preferences;
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug/Rendering", "ShowFrameRate", "true");
-    ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "Debug/Rendering", "Outlines", "true");
     DebugToggle frameRate("Debug/Rendering", "ShowFrameRate");
-    DebugToggle outlines("Debug/Rendering", "Outlines");  // stored in another domain
-    DebugToggle missing("Debug/Rendering", "Missing");
     EXPECT_TRUE(IsToggleEnabled(frameRate));
-    EXPECT_FALSE(IsToggleEnabled(outlines));
-    EXPECT_FALSE(IsToggleEnabled(missing));
-    EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(missing));
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug/Rendering", "ShowFrameRate", "false");
     EXPECT_TRUE(IsToggleEnabled(frameRate));
 }

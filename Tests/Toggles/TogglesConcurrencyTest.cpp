@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <barrier>
 #include <chrono>
-#include <deque>
-#include <functional>
+#include <iterator>
 #include <memory>
-#include <string>
 #include <thread>
-#include <vector>
+#include <utility>
 
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
@@ -61,91 +59,6 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
     EXPECT_EQ(wrongResults, 0);
 }
 
-TEST(ToggleStress, ThreadsBuildQueryAndWalkTogetherAndEveryToggleIsAccountedFor) {
-    const ToggleRegistry& registry = ToggleRegistry::GetInstance();
-    SettableEvaluator evaluator;
-    evaluator.Set("Auto", ToggleStatus::Enabled);
-    SettableEvaluator everyTimeEvaluator;
-    everyTimeEvaluator.Set("Stable", ToggleStatus::Enabled);
-    const ToggleId sharedId(TestId("Shared"));
-    std::atomic<bool> stop{false};
-    std::atomic<int> wrongAnswers{0};
-    std::atomic<int> automaticBuilt{0};
-    int walks = 0;
-    int badWalks = 0;
-    int transientSeen = 0;
-    {
-        // Alive all along, queried by every thread and met by every walk.
-        AutomaticallyEvaluatedToggle stable(TestId("Stable"), ToggleDefaultStatus::Disabled,
-                                            everyTimeEvaluator, EvaluationStrategy::EvaluateAlways);
-        AutomaticallyEvaluatedToggle automatic(TestId("Auto"), ToggleDefaultStatus::Disabled, evaluator,
-                                               EvaluationStrategy::EvaluateOnce);
-        const ToggleId stableIds[] = {ToggleId(TestId("Stable")), ToggleId(TestId("Auto"))};
-
-        std::vector<std::jthread> threads;
-        for (int t = 0; t < 2; ++t) {
-            // Builders: batches, half sharing one identity across threads, each toggle queried once.
-            threads.emplace_back([&, t] {
-                const std::string own = "Own" + std::to_string(t) + "-";
-                while (!stop) {
-                    std::deque<FixedToggle> shared;
-                    std::deque<AutomaticallyEvaluatedToggle> automatics;
-                    for (int i = 0; i < 4; ++i) {
-                        shared.emplace_back(TestId("Shared"), ToggleStatus::Enabled);
-                        automatics.emplace_back(TestId((own + std::to_string(i)).c_str()),
-                                                ToggleDefaultStatus::Disabled, evaluator,
-                                                EvaluationStrategy::EvaluateOnce);
-                    }
-                    automaticBuilt += 4;
-                    for (int i = 0; i < 4; ++i) {
-                        wrongAnswers += !IsToggleEnabled(shared[i]) + IsToggleEnabled(automatics[i]);
-                    }
-                }
-            });
-            threads.emplace_back([&] {
-                while (!stop) {
-                    wrongAnswers += !IsToggleEnabled(stable) + !IsToggleEnabled(automatic);
-                }
-            });
-        }
-
-        // Walks meanwhile; a visited toggle may be half made, so only its identity is read.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (std::chrono::steady_clock::now() < deadline) {
-            int stableSeen = 0;
-            registry.EnumerateToggles(std::function<void(const Toggle&)>([&](const Toggle& toggle) {
-                const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
-                const bool isStable = id == stableIds[0] || id == stableIds[1];
-                stableSeen += isStable;
-                transientSeen += !isStable;
-            }));
-            registry.EnumerateTogglesById(sharedId,
-                                          std::function<void(const Toggle&)>([&](const Toggle& toggle) {
-                                              badWalks += !(ToggleAccessor::GetToggleId(toggle) == sharedId);
-                                          }));
-            const Zelk::HashSet<ToggleId> ids = registry.GetRegisteredToggleIds();
-            badWalks += stableSeen != 2 || !ids.Contains(stableIds[0]) || !ids.Contains(stableIds[1]);
-            ++walks;
-        }
-        stop = true;
-        threads.clear();
-
-        EXPECT_TRUE(ToggleAccessor::WasQueried(stable));
-        EXPECT_TRUE(ToggleAccessor::WasQueried(automatic));
-        int left = 0;
-        registry.EnumerateToggles(std::function<void(const Toggle&)>([&left](const Toggle&) { ++left; }));
-        EXPECT_EQ(left, 2);
-        EXPECT_EQ(registry.GetRegisteredToggleIds().GetSize(), 2u);
-    }
-    EXPECT_EQ(wrongAnswers, 0);
-    EXPECT_EQ(badWalks, 0);
-    EXPECT_GT(walks, 0);
-    EXPECT_GT(transientSeen, 0);
-    // Each automatically evaluated toggle asked its evaluator exactly once.
-    EXPECT_EQ(evaluator.calls, automaticBuilt + 1);
-    EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
-}
-
 namespace {
 
 // A client's own release toggle that answers for itself, unlike the file before the load: it must
@@ -160,10 +73,10 @@ protected:
 
 // One toggle of each kind. The file enables "Stress.Release"; a guard forces "Stress.Forced".
 struct EveryKind {
-    explicit EveryKind(const ToggleStatusEvaluator& evaluator)
-        : once(TestId("Stress.Once"), ToggleDefaultStatus::Disabled, evaluator,
+    EveryKind(const ToggleStatusEvaluator& onceEvaluator, const ToggleStatusEvaluator& alwaysEvaluator)
+        : once(TestId("Stress.Once"), ToggleDefaultStatus::Disabled, onceEvaluator,
                EvaluationStrategy::EvaluateOnce),
-          always(TestId("Stress.Always"), ToggleDefaultStatus::Disabled, evaluator,
+          always(TestId("Stress.Always"), ToggleDefaultStatus::Disabled, alwaysEvaluator,
                  EvaluationStrategy::EvaluateAlways) {}
 
     // Wrong answers, given whether the file had been loaded before the queries and whether its
@@ -185,9 +98,10 @@ struct EveryKind {
 
 }  // namespace
 
-// Readers query one set of toggles throughout; a builder makes and drops twins of the same
-// identities, and pauses while the main thread loads the override file under the readers.
-TEST(ToggleStress, QueriesOfEveryKindStayRightWhileTwinsComeAndGoAndTheFileLoads) {
+// Readers query one set of toggles throughout while builders make and drop twins of the same
+// identities and the main thread walks the registry; the builders pause while the main thread
+// loads the override file under the readers.
+TEST(ToggleStress, QueriesWalksAndTwinsStayRightAcrossTheLoadAndEveryToggleIsAccountedFor) {
     TemporaryDirectory folder;
     folder.WriteFile(
         "ReleaseToggleOverrides.xml",
@@ -197,48 +111,79 @@ TEST(ToggleStress, QueriesOfEveryKindStayRightWhileTwinsComeAndGoAndTheFileLoads
     const ScopedPreferences preferences;
     const ScopedLogCapture log;
     const ScopedBugReportCapture reports;  // the load reports the readers' toggles as queried early
-    SettableEvaluator evaluator;
-    evaluator.Set("Stress.Once", ToggleStatus::Enabled);
-    evaluator.Set("Stress.Always", ToggleStatus::Enabled);
-
-    const EveryKind kinds(evaluator);
-    const Testing::OverrideToggleValueGuard guard(kinds.forced, ToggleStatus::Enabled);
-    std::atomic<bool> loading{false}, loaded{false}, builderPaused{false}, stop{false};
-    EXPECT_EQ(kinds.CountWrongAnswers(false, loading), 0);
-    std::atomic<int> wrongAnswers{0}, twinsBuilt{0};
+    SettableEvaluator onceEvaluator, alwaysEvaluator;
+    onceEvaluator.Set("Stress.Once", ToggleStatus::Enabled);
+    alwaysEvaluator.Set("Stress.Always", ToggleStatus::Enabled);
+    const ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    std::atomic<bool> loading{false}, loaded{false}, stop{false};
+    std::atomic<int> wrongAnswers{0}, twinsBuilt{0}, buildersPaused{0};
+    int badWalks = 0, twinsSeen = 0;
     {
+        const EveryKind kinds(onceEvaluator, alwaysEvaluator);
+        const Testing::OverrideToggleValueGuard guard(kinds.forced, ToggleStatus::Enabled);
+        const Toggle* const own[] = {&kinds.release, &kinds.ownAnswer, &kinds.forced,
+                                     &kinds.debug,   &kinds.once,      &kinds.always};
+        const Zelk::HashSet<ToggleId> ids = registry.GetRegisteredToggleIds();
+        EXPECT_EQ(ids.GetSize(), 5u);
+        const ToggleId& onceId = ToggleAccessor::GetToggleId(kinds.once);
+        // A visited twin may be half made, so only its identity is read.
+        const auto walkFor = [&](std::chrono::milliseconds period) {
+            for (const auto end = std::chrono::steady_clock::now() + period;
+                 std::chrono::steady_clock::now() < end;) {
+                int ownSeen = 0;
+                registry.EnumerateToggles(std::function<void(const Toggle&)>([&](const Toggle& toggle) {
+                    const bool isOwn = std::find(std::begin(own), std::end(own), &toggle) != std::end(own);
+                    ownSeen += isOwn;
+                    twinsSeen += !isOwn;
+                    badWalks += !ids.Contains(ToggleAccessor::GetToggleId(toggle));
+                }));
+                registry.EnumerateTogglesById(
+                    onceId, std::function<void(const Toggle&)>([&](const Toggle& toggle) {
+                        badWalks += !(ToggleAccessor::GetToggleId(toggle) == onceId);
+                    }));
+                badWalks += ownSeen != 6 || registry.GetRegisteredToggleIds().GetSize() != ids.GetSize();
+            }
+        };
+
         std::vector<std::jthread> threads;
-        for (int t = 0; t < 3; ++t) {
+        for (int t = 0; t < 2; ++t) {
             threads.emplace_back([&] {
                 while (!stop) {
                     wrongAnswers += kinds.CountWrongAnswers(loaded, loading);
                 }
             });
-        }
-        threads.emplace_back([&] {
-            while (!stop) {
-                if (loading && !loaded) {
-                    builderPaused = true;
-                    std::this_thread::yield();
-                    continue;
+            threads.emplace_back([&] {
+                bool paused = false;
+                while (!stop) {
+                    if (loading && !loaded) {
+                        buildersPaused += !std::exchange(paused, true);
+                        std::this_thread::yield();
+                        continue;
+                    }
+                    const bool afterLoad = loaded;
+                    const EveryKind twins(onceEvaluator, alwaysEvaluator);
+                    wrongAnswers += twins.CountWrongAnswers(afterLoad, loading);
+                    ++twinsBuilt;
                 }
-                const bool afterLoad = loaded;
-                const EveryKind twins(evaluator);
-                wrongAnswers += twins.CountWrongAnswers(afterLoad, loading);
-                ++twinsBuilt;
-            }
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            });
+        }
+        walkFor(std::chrono::milliseconds(500));
         loading = true;
-        while (!builderPaused) {
+        while (buildersPaused < 2) {
             std::this_thread::yield();
         }
         ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
         loaded = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        walkFor(std::chrono::milliseconds(500));
         stop = true;
+        threads.clear();
+
+        EXPECT_EQ(kinds.CountWrongAnswers(true, loading), 0);
     }
     EXPECT_EQ(wrongAnswers, 0);
-    EXPECT_GT(twinsBuilt, 0);
-    EXPECT_EQ(kinds.CountWrongAnswers(true, loading), 0);
+    EXPECT_EQ(badWalks, 0);
+    EXPECT_GT(twinsSeen, 0);
+    // Each once-evaluated toggle asked its evaluator exactly once.
+    EXPECT_EQ(onceEvaluator.calls, twinsBuilt + 1);
+    EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
 }
