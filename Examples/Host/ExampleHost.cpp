@@ -24,6 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Where the host's own account goes: standard output, or standard error when standard output
+// carries the JSON listing alone.
+std::FILE* textOut = stdout;
+
 const char* const moduleNames[] = {"FeatureToggleExampleRendering", "FeatureToggleExampleImporter"};
 
 // Paths are printed and handed to the platform as UTF-8 on every system.
@@ -53,7 +57,8 @@ void PrintUsage(std::FILE* stream, const char* program) {
                  "  --preferences FILE     the preference file that debug toggles read\n"
                  "                         (default: Config/Preferences.xml next to this program)\n"
                  "  --list-all-toggles     list every toggle in the report, not only the overridden ones\n"
-                 "  --list-toggles-json    write the live toggles as JSON instead of the report\n"
+                 "  --list-toggles-json    write the live toggles as JSON instead of the report, alone on\n"
+                 "                         standard output (the rest goes to standard error)\n"
                  "  --write-known-toggles FILE\n"
                  "                         write the release toggle names to FILE, one per line, for\n"
                  "                         featuretoggle-check --known-toggles\n"
@@ -101,15 +106,15 @@ struct LoadedModule {
 };
 
 void SetUpPlatform(const Options& options) {
-    Zelk::logger.SetSink([](const char* entry) { std::printf("log: %s\n", entry); });
+    Zelk::logger.SetSink([](const char* entry) { std::fprintf(textOut, "log: %s\n", entry); });
     BugRep_SetHandler([](const char* message, Zelk::UInt32) {
-        std::fflush(stdout);
+        std::fflush(textOut);
         std::fprintf(stderr, "error report: %s\n", message);
     });
 
     if (!fs::exists(options.preferenceFile)) {
-        std::printf("No preference file at %s: debug toggles keep their defaults.\n",
-                    Utf8(options.preferenceFile).c_str());
+        std::fprintf(textOut, "No preference file at %s: debug toggles keep their defaults.\n",
+                     Utf8(options.preferenceFile).c_str());
     }
     ZelkPref::Host::LoadPreferenceFile(Utf8(options.preferenceFile).c_str());
     if (options.listAllToggles) {
@@ -137,33 +142,35 @@ bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modul
         }
         const ExampleModule* module = entryPoint();
         modules.push_back({std::move(library), module});
-        std::printf("Loaded module %s: %zu toggles\n", modules.back().module->name,
-                    modules.back().module->toggleCount);
+        std::fprintf(textOut, "Loaded module %s: %zu toggles\n", modules.back().module->name,
+                     modules.back().module->toggleCount);
     }
     return true;
 }
 
 void LoadReleaseToggleOverrides() {
     FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
-    std::fflush(stdout);
+    std::fflush(textOut);
 
     const FeatureToggle::ReleaseOverrideLoadOutcome outcome = FeatureToggle::GetReleaseOverrideLoadOutcome();
-    std::printf("\nRelease toggle overrides\n");
-    std::printf("  folder:  %s\n",
-                outcome.folder.empty() ? "(none: no override folder is set)" : outcome.folder.c_str());
-    std::printf("  file:    %s (%s)\n", outcome.file.c_str(), outcome.fileExists ? "found" : "not found");
-    std::printf("  applied: %zu %s\n", outcome.entriesApplied,
-                outcome.entriesApplied == 1 ? "override" : "overrides");
+    std::fprintf(textOut, "\nRelease toggle overrides\n");
+    std::fprintf(textOut, "  folder:  %s\n",
+                 outcome.folder.empty() ? "(none: no override folder is set)" : outcome.folder.c_str());
+    std::fprintf(textOut, "  file:    %s (%s)\n", outcome.file.c_str(),
+                 outcome.fileExists ? "found" : "not found");
+    std::fprintf(textOut, "  applied: %zu %s\n", outcome.entriesApplied,
+                 outcome.entriesApplied == 1 ? "override" : "overrides");
     if (!outcome.unreadElement.empty()) {
-        std::printf("  stopped: line %d: <%s> is not an override; the rest of the file is ignored\n",
-                    outcome.unreadElementLine, outcome.unreadElement.c_str());
+        std::fprintf(textOut,
+                     "  stopped: line %d: <%s> is not an override; the rest of the file is ignored\n",
+                     outcome.unreadElementLine, outcome.unreadElement.c_str());
     }
     if (outcome.result != 0) {
-        std::printf("  failed:  %d", outcome.result);
+        std::fprintf(textOut, "  failed:  %d", outcome.result);
         if (outcome.fault.line > 0) {
-            std::printf(", line %d", outcome.fault.line);
+            std::fprintf(textOut, ", line %d", outcome.fault.line);
         }
-        std::printf(": %s\n", outcome.reason.c_str());
+        std::fprintf(textOut, ": %s\n", outcome.reason.c_str());
     }
 }
 
@@ -179,12 +186,12 @@ const char* KindOf(const FeatureToggle::Toggle& toggle) {
 
 void ShowToggles(const std::vector<LoadedModule>& modules) {
     for (const LoadedModule& loaded : modules) {
-        std::printf("\nModule %s:\n", loaded.module->name);
+        std::fprintf(textOut, "\nModule %s:\n", loaded.module->name);
         for (std::size_t i = 0; i < loaded.module->toggleCount; ++i) {
             const ExampleModuleToggle& entry = loaded.module->toggles[i];
-            std::printf("  %-8s %-34s %-9s %s\n", KindOf(*entry.toggle), entry.name,
-                        FeatureToggle::IsToggleEnabled(*entry.toggle) ? "enabled" : "disabled",
-                        entry.feature);
+            std::fprintf(textOut, "  %-8s %-34s %-9s %s\n", KindOf(*entry.toggle), entry.name,
+                         FeatureToggle::IsToggleEnabled(*entry.toggle) ? "enabled" : "disabled",
+                         entry.feature);
         }
     }
 }
@@ -203,7 +210,7 @@ void WriteToggleListJson() {
             {"overriddenByTest", record.overriddenByTest},
         });
     }
-    std::printf("%s\n", toggles.dump(2).c_str());
+    std::fputs((toggles.dump(2) + "\n").c_str(), stdout);
 }
 
 // The names featuretoggle-check takes with --known-toggles.
@@ -223,7 +230,8 @@ bool WriteKnownToggles(const fs::path& file) {
 }
 
 void WriteToggleReport() {
-    FeatureToggle::DumpToggleInfo([](const Zelk::UniString& line) { std::printf("%s\n", line.ToCStr()); });
+    FeatureToggle::DumpToggleInfo(
+        [](const Zelk::UniString& line) { std::fprintf(textOut, "%s\n", line.ToCStr()); });
 }
 
 // Unloading a module destroys its toggles, which leave the registry.
@@ -244,10 +252,13 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, programFolder, options, exitCode)) {
         return exitCode;
     }
+    if (options.listTogglesJson) {
+        textOut = stderr;
+    }
 
-    std::printf("FeatureToggle example host\n");
-    std::printf("Override folder: %s\nPreference file: %s\n\n", Utf8(options.overrideFolder).c_str(),
-                Utf8(options.preferenceFile).c_str());
+    std::fprintf(textOut, "FeatureToggle example host\n");
+    std::fprintf(textOut, "Override folder: %s\nPreference file: %s\n\n",
+                 Utf8(options.overrideFolder).c_str(), Utf8(options.preferenceFile).c_str());
     SetUpPlatform(options);
 
     std::vector<LoadedModule> modules;
