@@ -1,4 +1,4 @@
-// A replica of the cached query path of a well-known browser's feature list, as a peer for the
+// A replica of the cached query path of a peer library's feature list, as a peer for the
 // query benchmarks: an exported function that checks a global for null, tests a set of
 // overrides for emptiness, then reads a relaxed 32-bit cache in the feature and compares it.
 #pragma once
