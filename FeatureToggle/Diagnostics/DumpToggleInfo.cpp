@@ -5,7 +5,6 @@
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
-#include "FeatureToggle/ToggleAccessor.hpp"
 
 namespace FeatureToggle {
 
@@ -65,30 +64,6 @@ void WriteUnmatchedFileIds(LineWriter writeLine, const Zelk::Array<ToggleId>& un
     }
 }
 
-// One record per identity: the first toggle the registry reports gives the record, and the
-// identity counts as queried when any of its toggles was.
-Zelk::Array<ToggleInfo> CollectToggleInfos() {
-    ToggleRegistry& registry = ToggleRegistry::GetInstance();
-    const Zelk::HashSet<ToggleId> ids = registry.GetRegisteredToggleIds();
-
-    Zelk::Array<ToggleInfo> infos;
-    for (const ToggleId& id : ids) {
-        Zelk::Optional<ToggleInfo> info;
-        registry.EnumerateTogglesById(id, std::function<void(Toggle&)>([&info](Toggle& toggle) {
-                                          if (!info.HasValue()) {
-                                              info = ToggleInfo::FromToggle(toggle);
-                                          }
-                                          info.Get().wasQueried =
-                                              info.Get().wasQueried || ToggleAccessor::WasQueried(toggle);
-                                      }));
-        // Empty only when all toggles of the identity went away on another thread meanwhile.
-        if (info.HasValue()) {
-            infos.Push(std::move(info.Get()));
-        }
-    }
-    return infos;
-}
-
 // Toggles whose default is not overridden are unpublished unless the preference allows them.
 Zelk::Array<ToggleInfo> FilterToggleInfos(Zelk::Array<ToggleInfo> infos) {
     const bool allowUnpublished = ZelkPref::GetBoolValue("FeatureToggle", "AllowDumpingUnpublishedData",
@@ -142,7 +117,7 @@ void WriteToggleTable(LineWriter writeLine) {
     writeLine(FixedLine(
         "-----------------------------------------------------------------------------------------------"));
 
-    const Zelk::Array<ToggleInfo> infos = FilterToggleInfos(CollectToggleInfos());
+    const Zelk::Array<ToggleInfo> infos = FilterToggleInfos(ToggleInfo::CollectFromRegistry());
     const Zelk::Array<ReportRow> rows = SortToggleInfos(infos);
 
     for (const ReportRow& row : rows) {

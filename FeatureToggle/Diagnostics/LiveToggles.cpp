@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
-#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
-#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 
@@ -41,35 +38,27 @@ std::string NameOf(const ToggleId& id) {
 }  // namespace
 
 std::vector<LiveToggleRecord> ListLiveToggles() {
-    ToggleRegistry& registry = ToggleRegistry::GetInstance();
     const FileBasedToggleStatusEvaluator& fileOverrides = GetReleaseToggleStatusEvaluator();
     const ToggleStatusOverrideEvaluator& testOverrides = ToggleStatusOverrideEvaluator::GetInstance();
 
+    // The kind of each record's first toggle, in record order.
+    std::vector<ToggleKind> kinds;
+    const Zelk::Array<ToggleInfo> infos =
+        ToggleInfo::CollectFromRegistry([&kinds](const Toggle& toggle) { kinds.push_back(KindOf(toggle)); });
+
     std::vector<LiveToggleRecord> records;
-    for (const ToggleId& id : registry.GetRegisteredToggleIds()) {
-        std::optional<ToggleInfo> info;
-        ToggleKind kind = ToggleKind::Other;
-        registry.EnumerateTogglesById(id, std::function<void(Toggle&)>([&](Toggle& toggle) {
-                                          if (!info.has_value()) {
-                                              info = ToggleInfo::FromToggle(toggle);
-                                              kind = KindOf(toggle);
-                                          }
-                                          info->wasQueried =
-                                              info->wasQueried || ToggleAccessor::WasQueried(toggle);
-                                      }));
-        // Empty only when all toggles of the identity went away on another thread meanwhile.
-        if (!info.has_value()) {
-            continue;
-        }
+    for (std::size_t index = 0; index < infos.GetSize(); ++index) {
+        const ToggleInfo& info = infos[index];
+        const ToggleKind kind = kinds[index];
         LiveToggleRecord record;
         record.kind = kind;
-        record.displayName = id.GetDisplayString().ToCStr();
-        record.name = NameOf(id);
-        record.defaultStatus = info->defaultStatus;
-        record.currentStatus = info->currentStatus;
-        record.wasQueried = info->wasQueried;
-        record.overriddenByFile = kind == ToggleKind::Release && fileOverrides.Contains(id);
-        record.overriddenByTest = testOverrides.Contains(id);
+        record.displayName = info.toggleId.GetDisplayString().ToCStr();
+        record.name = NameOf(info.toggleId);
+        record.defaultStatus = info.defaultStatus;
+        record.currentStatus = info.currentStatus;
+        record.wasQueried = info.wasQueried;
+        record.overriddenByFile = kind == ToggleKind::Release && fileOverrides.Contains(info.toggleId);
+        record.overriddenByTest = testOverrides.Contains(info.toggleId);
         records.push_back(std::move(record));
     }
     std::sort(records.begin(), records.end(),

@@ -1,5 +1,6 @@
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 
 namespace FeatureToggle {
@@ -11,6 +12,30 @@ ToggleInfo ToggleInfo::FromToggle(const Toggle& toggle) {
         toggle.GetCurrentStatus(Zelk::Friend<ToggleInfo>()), false,
         ToggleAccessor::IsDefaultValueOverridden(toggle),
     };
+}
+
+Zelk::Array<ToggleInfo> ToggleInfo::CollectFromRegistry(
+    const std::function<void(const Toggle&)>& onRecordMade) {
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    Zelk::Array<ToggleInfo> infos;
+    for (const ToggleId& id : registry.GetRegisteredToggleIds()) {
+        Zelk::Optional<ToggleInfo> info;
+        registry.EnumerateTogglesById(id, std::function<void(Toggle&)>([&](Toggle& toggle) {
+                                          if (!info.HasValue()) {
+                                              info = FromToggle(toggle);
+                                              if (onRecordMade) {
+                                                  onRecordMade(toggle);
+                                              }
+                                          }
+                                          info.Get().wasQueried =
+                                              info.Get().wasQueried || ToggleAccessor::WasQueried(toggle);
+                                      }));
+        // Empty only when all toggles of the identity went away on another thread meanwhile.
+        if (info.HasValue()) {
+            infos.Push(std::move(info.Get()));
+        }
+    }
+    return infos;
 }
 
 }  // namespace FeatureToggle

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "FeatureToggle/Toggles/Toggle.hpp"
 
 namespace FeatureToggle {
@@ -14,6 +16,12 @@ struct ToggleInfo {
 
     // A record of `toggle`, read without marking it queried.
     static ToggleInfo FromToggle(const Toggle& toggle);
+
+    // One record per identity that has live toggles: the first toggle the registry reports gives
+    // the record, and the identity counts as queried when any of its toggles was. `onRecordMade`,
+    // if set, sees that first toggle as each record is made, in record order.
+    static Zelk::Array<ToggleInfo> CollectFromRegistry(
+        const std::function<void(const Toggle&)>& onRecordMade = nullptr);
 };
 
 }  // namespace FeatureToggle
