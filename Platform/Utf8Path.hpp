@@ -1,4 +1,4 @@
-// Internal to the platform libraries; not installed.
+// Not installed: shared by the platform libraries, the tests and the example host.
 #pragma once
 
 #include <filesystem>

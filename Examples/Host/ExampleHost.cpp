@@ -18,6 +18,7 @@
 #include "Fenlo.hpp"
 #include "ModuleLoader.hpp"
 #include "Modules/ExampleModule.hpp"
+#include "Utf8Path.hpp"
 #include "ZelkRoot.hpp"
 
 namespace {
@@ -31,10 +32,7 @@ std::FILE* textOut = stdout;
 const char* const moduleNames[] = {"FeatureToggleExampleRendering", "FeatureToggleExampleImporter"};
 
 // Paths are printed and handed to the platform as UTF-8 on every system.
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using ZelkPaths::Utf8FromPath;
 
 struct Options {
     fs::path overrideFolder;
@@ -114,9 +112,9 @@ void SetUpPlatform(const Options& options) {
 
     if (!fs::exists(options.preferenceFile)) {
         std::fprintf(textOut, "No preference file at %s: debug toggles keep their defaults.\n",
-                     Utf8(options.preferenceFile).c_str());
+                     Utf8FromPath(options.preferenceFile).c_str());
     }
-    ZelkPref::Host::LoadPreferenceFile(Utf8(options.preferenceFile).c_str());
+    ZelkPref::Host::LoadPreferenceFile(Utf8FromPath(options.preferenceFile).c_str());
     if (options.listAllToggles) {
         ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
                                  "true");
@@ -129,14 +127,14 @@ bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modul
         const fs::path path = programFolder / ModuleLoader::ModuleFileName(name);
         ModuleLoader::LoadedModule library(path);
         if (!library.IsLoaded()) {
-            std::fprintf(stderr, "Cannot load module %s: %s\n", Utf8(path).c_str(),
+            std::fprintf(stderr, "Cannot load module %s: %s\n", Utf8FromPath(path).c_str(),
                          library.GetError().c_str());
             return false;
         }
         using EntryPoint = const ExampleModule* (*)();
         auto entryPoint = library.FindFunction<EntryPoint>(EXAMPLE_MODULE_ENTRY_POINT);
         if (entryPoint == nullptr) {
-            std::fprintf(stderr, "Module %s has no entry point %s\n", Utf8(path).c_str(),
+            std::fprintf(stderr, "Module %s has no entry point %s\n", Utf8FromPath(path).c_str(),
                          EXAMPLE_MODULE_ENTRY_POINT);
             return false;
         }
@@ -223,7 +221,7 @@ bool WriteKnownToggles(const fs::path& file) {
     }
     out.close();
     if (!out) {
-        std::fprintf(stderr, "Cannot write %s\n", Utf8(file).c_str());
+        std::fprintf(stderr, "Cannot write %s\n", Utf8FromPath(file).c_str());
         return false;
     }
     return true;
@@ -258,7 +256,7 @@ int main(int argc, char** argv) {
 
     std::fprintf(textOut, "FeatureToggle example host\n");
     std::fprintf(textOut, "Override folder: %s\nPreference file: %s\n\n",
-                 Utf8(options.overrideFolder).c_str(), Utf8(options.preferenceFile).c_str());
+                 Utf8FromPath(options.overrideFolder).c_str(), Utf8FromPath(options.preferenceFile).c_str());
     SetUpPlatform(options);
 
     std::vector<LoadedModule> modules;

@@ -52,8 +52,8 @@ TEST(Fenlo, UserFolderFollowsThePlatformsRule) {
 TEST(Fenlo, NonAsciiFoldersAreFoundAndRead) {
     const FeatureToggleTests::TemporaryDirectory temporary;
     const std::string folder =
-        FeatureToggleTests::Utf8(temporary.GetPath()) + "/Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC";
-    std::filesystem::create_directory(std::filesystem::path(std::u8string(folder.begin(), folder.end())));
+        FeatureToggleTests::Utf8FromPath(temporary.GetPath()) + "/Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC";
+    std::filesystem::create_directory(FeatureToggleTests::PathFromUtf8(folder));
     SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", folder);
     IO::Location location;
     ASSERT_EQ(IO::fileSystem.GetSpecialLocation(IO::ReleaseToggleOverridesFolder, location), 0);

@@ -110,13 +110,13 @@ TEST(PreferenceFile, BadOnesAreReportedOnceAndLeaveTheStoreEmpty) {
         }
         ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Old", "N", "true");
         const ScopedBugReportCapture reports;
-        ReadQuietly([&] { ZelkPref::Host::LoadPreferenceFile(Utf8(file).c_str()); });
+        ReadQuietly([&] { ZelkPref::Host::LoadPreferenceFile(Utf8FromPath(file).c_str()); });
         EXPECT_EQ(Read("Old", "N").first, ZelkPref::ResultValueNotFound);  // replaced, whatever the file
         EXPECT_EQ(Read(row.readablePath, "N").first,
                   row.code == Reported ? ZelkPref::ResultValueNotFound : row.code);
         ASSERT_EQ(reports.messages.size(), row.code == Reported ? 1u : 0u);
         for (const std::string& message : reports.messages) {
-            EXPECT_NE(message.find(Utf8(file)), std::string::npos);
+            EXPECT_NE(message.find(Utf8FromPath(file)), std::string::npos);
             EXPECT_EQ(message.find("TOPSECRET"), std::string::npos);
         }
     }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Fenlo.hpp"
+#include "Utf8Path.hpp"
 #include "ZelkRoot.hpp"
 #include "ZelkRootTesting.hpp"
 
@@ -96,7 +97,7 @@ inline void SetEnvironment(const char* name, const std::string& value) {
 #if defined(_WIN32)
     // Wide, so that any text comes through; an empty value removes the variable.
     const std::wstring wideName = std::filesystem::path(name).wstring();
-    const std::wstring wideValue = std::filesystem::path(std::u8string(value.begin(), value.end())).wstring();
+    const std::wstring wideValue = ZelkPaths::PathFromUtf8(value).wstring();
     ::_wputenv_s(wideName.c_str(), wideValue.c_str());
 #else
     if (value.empty()) {
@@ -107,11 +108,9 @@ inline void SetEnvironment(const char* name, const std::string& value) {
 #endif
 }
 
-// A path as UTF-8 text, the form the platform's strings take.
-inline std::string Utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+// Paths as UTF-8 text, the form the platform's strings take, and back.
+using ZelkPaths::PathFromUtf8;
+using ZelkPaths::Utf8FromPath;
 
 // Empties the preference store and its test settings now and at the end.
 struct ScopedPreferences : Pinned {
