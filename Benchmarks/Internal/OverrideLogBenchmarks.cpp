@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/OverrideLog.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/AllocationCounter.hpp"

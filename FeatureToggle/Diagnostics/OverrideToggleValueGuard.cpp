@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
-#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"

@@ -1,6 +1,6 @@
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 
-#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
 
 namespace FeatureToggle::ErrorReporter {
 

@@ -14,7 +14,7 @@
 #include <list>
 #include <utility>
 
-#include "FeatureToggle/Diagnostics/ErrorReportObserver.hpp"
+#include "FeatureToggle/Diagnostics/Core/ErrorReportObserver.hpp"
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
 #include "FeatureToggle/Toggles/Toggle.hpp"
 

@@ -1,8 +1,6 @@
 #include "FeatureToggle/Toggles/Toggle.hpp"
 
-#include "FeatureToggle/ToggleAccessor.hpp"
-
-#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 
 namespace FeatureToggle {
@@ -30,7 +28,8 @@ ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
 ToggleStatus Toggle::QueryCurrentStatus() const {
     // After the first query this is two acquire loads: no lock, no allocation, no write.
     queried.GetOrCompute([this]() noexcept {
-        // By now the most derived constructor has run, so the dynamic type is final.
+        // By now the most derived constructor has run, so the dynamic type is final. Which types
+        // answer inline: the contract of a toggle kind, in Toggle.hpp.
         answersInline = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
         return true;
     });
@@ -85,10 +84,6 @@ void Toggle::ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const {
 
 bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
-}
-
-bool QueryToggleEnabled(const Toggle& toggle) {
-    return ToggleAccessor::QueryCurrentStatus(toggle) == ToggleStatus::Enabled;
 }
 
 }  // namespace FeatureToggle

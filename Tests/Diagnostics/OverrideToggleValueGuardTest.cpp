@@ -3,8 +3,8 @@
 #include <initializer_list>
 #include <optional>
 
-#include "FeatureToggle/Diagnostics/ErrorReportObserver.hpp"
-#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Diagnostics/Core/ErrorReportObserver.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Testing.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"

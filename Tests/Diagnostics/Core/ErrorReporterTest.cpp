@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 #include "Support/TestSupport.hpp"
 

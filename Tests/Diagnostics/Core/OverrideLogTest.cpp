@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/OverrideLog.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"

@@ -1,11 +1,11 @@
-#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
 
 #include <functional>
 #include <memory>
 #include <new>
 #include <utility>
 
-#include "FeatureToggle/Diagnostics/ErrorReportObserver.hpp"
+#include "FeatureToggle/Diagnostics/Core/ErrorReportObserver.hpp"
 #include "ZelkRoot.hpp"
 
 namespace FeatureToggle::ErrorReporter {

@@ -1,4 +1,4 @@
-#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/OverrideLog.hpp"
 
 #include <cstdint>
 #include <functional>
