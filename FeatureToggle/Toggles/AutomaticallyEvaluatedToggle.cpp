@@ -7,6 +7,8 @@ AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& i
                                                            const ToggleStatusEvaluator& evaluator,
                                                            EvaluationStrategy strategy)
     : Toggle(idData, defaultStatus), evaluationStrategy(strategy), evaluator(evaluator) {
+    // Once evaluated, the status never changes: it is published inside that one computation (the
+    // contract of a toggle kind, in Toggle.hpp).
     if (strategy == EvaluationStrategy::EvaluateOnce) {
         SetPlainStatusKind(typeid(AutomaticallyEvaluatedToggle));
     }

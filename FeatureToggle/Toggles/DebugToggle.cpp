@@ -9,6 +9,7 @@ DebugToggle::DebugToggle(const Zelk::String& path, const Zelk::String& name)
     : AutomaticallyEvaluatedToggle(
           RegistryBasedToggleIdData(Zelk::String("Debug"), ZelkPref::UserDomain, path, name),
           ToggleDefaultStatus::Disabled, debugToggleEvaluator, EvaluationStrategy::EvaluateOnce) {
+    // Exactly this class answers inline; see the contract of a toggle kind in Toggle.hpp.
     SetPlainStatusKind(typeid(DebugToggle));
 }
 

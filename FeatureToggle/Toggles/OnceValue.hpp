@@ -7,7 +7,8 @@
 
 namespace FeatureToggle {
 
-// A value computed at most once, by whichever thread asks first. Other threads that ask while
+// A value computed at most once, by whichever thread asks first (a toggle's queried latch, a
+// status evaluated once; see the contract of a toggle kind in Toggle.hpp). Other threads that ask while
 // it is being computed spin with the processor's pause hint, 33 attempts in a row, then yield
 // and start over. Once computed, a read is one acquire load: no lock, no write.
 template <typename T>

@@ -21,6 +21,40 @@ inline bool IsToggleEnabled(const Toggle& toggle);
 // override (set by tests) and a mark of whether client code has ever asked for the status.
 // A toggle is in the process-wide registry from the end of this base's construction to the
 // start of its destruction. Client code asks IsToggleEnabled(toggle) and nothing else.
+//
+// The contract of a toggle kind (a class derived from Toggle, the library's or a client's):
+//
+// - What a kind supplies. GetCurrentStatusImpl is its status while no test override is set;
+//   IsDefaultValueOverriddenImpl says whether that status differs from the default. Queries call
+//   them on whichever thread asks; the test override is the base's business alone.
+// - Which toggles are answered inline. IsToggleEnabled answers from the toggle, without calling
+//   the kind, only once the toggle has been queried, and only for an object whose dynamic type is
+//   exactly the class its kind named with SetPlainStatusKind(typeid(Class)) in its constructor:
+//   ReleaseToggle, DebugToggle, and AutomaticallyEvaluatedToggle with EvaluateOnce. Any subclass
+//   of them, EvaluateAlways, and every other kind go out of line to QueryToggleEnabled, which asks
+//   GetCurrentStatusImpl each time.
+// - What a plain kind must publish, and when. Every status its GetCurrentStatusImpl will return,
+//   through PublishKindStatus, at the moment it is decided and before anything can observe it:
+//   the status it starts with, in its constructor (or, for a status computed once, inside that
+//   computation), and each later change where it is made (a triggered evaluation). A change it
+//   does not publish is never seen by inline answers, so a kind whose status follows something it
+//   does not control (an evaluator asked every time) must not call SetPlainStatusKind. Until the
+//   kind's first publication, queries go out of line.
+// - Which calls may run at the same time as which.
+//   * Queries (IsToggleEnabled, QueryToggleEnabled), any number of threads on any toggles, with
+//     one another, with the construction and destruction of other toggles, and with registry
+//     walks. The first queries of one toggle decide its inline answering once, in the queried
+//     latch (OnceValue).
+//   * A kind's PublishKindStatus with queries of the same toggle: the inline answer changes in
+//     one atomic step, so a query answers the status before or after.
+//   * The load of the override file (triggered evaluations) with queries of toggles that already
+//     answer inline, or whose kind reads nothing the load writes: the triggered kind's own fields
+//     are plain, so a query still going out of line must not meet the evaluation that writes them.
+//   * Test overrides (set and cleared by OverrideToggleValueGuard, taken at construction) on one
+//     thread at a time, never while another thread queries the same toggle: the override is a
+//     plain field.
+//   * A registry walk may meet another thread's toggle half made or half destroyed: its callback
+//     must not call the kind's virtual operations.
 class FEATURETOGGLE_EXPORT Toggle {
 public:
     virtual ~Toggle();
@@ -50,9 +84,8 @@ protected:
     // True once a query has finished on any thread; never reset.
     bool WasQueried() const;
 
-    // For the library's own kinds whose status is plain data: `kind` is the exact class whose
-    // status the kind keeps published through PublishKindStatus. Queries of an object of exactly
-    // that class may then skip the virtual call; any subclass is still asked.
+    // For kinds whose status is plain data: `kind` is the exact class whose status the kind keeps
+    // published through PublishKindStatus. See the contract of a toggle kind above.
     void SetPlainStatusKind(const std::type_info& kind) { plainStatusKind = &kind; }
     void PublishKindStatus(ToggleStatus status) const;
 

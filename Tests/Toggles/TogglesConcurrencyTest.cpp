@@ -21,6 +21,9 @@
 using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
+// These tests hold the library to the calls that "the contract of a toggle kind" in Toggle.hpp
+// lets run at the same time.
+
 // Each round, half the threads make the first query of a fresh value, half of a fresh toggle, at once.
 TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
     constexpr int Threads = 8;
