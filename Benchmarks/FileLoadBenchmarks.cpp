@@ -8,6 +8,7 @@
 
 #include "BenchmarkCases.hpp"
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
+#include "QuietGenericErrors.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 
@@ -55,8 +56,7 @@ void WalkFile(benchmark::State& state, std::size_t entries) {
     std::uint64_t allocations = 0;
     for (auto _ : state) {
         const std::uint64_t before = AllocationCounter::ThreadAllocations();
-        xmlTextReaderPtr reader = xmlReaderForFile(path.c_str(), nullptr,
-                                                   XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+        xmlTextReaderPtr reader = xmlReaderForFile(path.c_str(), nullptr, ZelkLibXml::ParserOptions);
         std::size_t read = 0;
         while (xmlTextReaderRead(reader) == 1) {
             if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {

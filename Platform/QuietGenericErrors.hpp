@@ -1,9 +1,15 @@
-// Internal to the platform libraries that parse XML; not installed.
+// How the platform libraries parse XML with libxml2; internal to them, not installed.
 #pragma once
 
+#include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
 namespace ZelkLibXml {
+
+// The options of every parse: no network, no external entities or DTDs (so nothing but the
+// document itself is read), libxml2's default bounds on entity expansion, and no messages to
+// standard error: errors reach the caller through the parser's own handler instead.
+inline constexpr int ParserOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
 // libxml2 reports some faults (input that does not decode, I/O) through the calling thread's
 // generic handler, which prints to standard error, instead of the parser's own handler. While a

@@ -27,10 +27,7 @@ namespace ZelkXML {
 
 namespace {
 
-// No network, no external entities or DTDs (so nothing but the file itself is read), libxml2's
-// default bounds on entity expansion, and no messages to standard error: errors reach the
-// channel through its handler instead.
-constexpr int ParserOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+using ZelkLibXml::ParserOptions;
 
 #if LIBXML_VERSION >= 21200
 using ParserError = const xmlError*;

@@ -8,6 +8,7 @@
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
+#include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggleCheck {
@@ -102,7 +103,7 @@ OverrideFileChecker::Verdict OverrideFileChecker::Read(const std::filesystem::pa
     FeatureToggle::FileBasedToggleStatusEvaluator evaluator("Release");
     FeatureToggle::OverrideFileReadRecord record;
     record.keepEntrySources = true;
-    const int result = FeatureToggle::OverrideFileReader::ReadFromXMLChannel(evaluator, *channel, record);
+    const int result = evaluator.ReadFromXMLChannel(*channel, record);
 
     std::vector<FeatureToggle::ToggleStatus> statuses;
     evaluator.EnumerateMappedToggleIds(
@@ -133,7 +134,8 @@ OverrideFileChecker::Verdict OverrideFileChecker::Read(const std::filesystem::pa
             << (fileIsEmpty ? std::string("the file is empty")
                             : FeatureToggle::DescribeOverrideFileFault(record.fault))
             << '\n';
-        At(out, 0) << "invalid: the library reports \"Invalid Release Toggle override file\" and applies "
+        At(out, 0) << "invalid: the library reports " << Quoted(FeatureToggle::InvalidOverrideFileReport)
+                   << " and applies "
                    << (count == 0 ? "none of it" : "only the " + CountOfEntries(count) + " above") << '\n';
         return Verdict::Invalid;
     }
@@ -175,24 +177,20 @@ void OverrideFileChecker::CheckKnownName(const std::string& name, int line) {
 bool OverrideFileChecker::ReportIgnoredRest(Zelk::XMLIChannel& channel, const std::string& name, int line) {
     Warning(line) << "<" << name << "> is not <" << OverrideElement
                   << ">: the library stops reading here and ignores the rest of the file\n";
-    std::string next = name;
-    int nextLine = line;
-    for (;;) {
-        if (!ReportIgnoredElement(channel, next, nextLine)) {
-            return false;
-        }
-        Zelk::UniString following;
-        const int result = channel.PeekNextTagName(following);
-        if (result == Zelk::XMLIChannel::EndOfElement) {
-            return true;
-        }
-        if (result != Zelk::XMLIChannel::StartTag) {
-            ReportMalformed(channel);
-            return false;
-        }
-        next = following.ToCStr();
-        nextLine = ZelkXML::GetCurrentLineNumber(channel);
+    // The reader only peeked at that element: the walk starts with it.
+    return ReportIgnoredChildren(channel);
+}
+
+// Walks the children of the element the channel is in, and everything in them.
+bool OverrideFileChecker::ReportIgnoredChildren(Zelk::XMLIChannel& channel) {
+    const FeatureToggle::ChildWalkEnd end =
+        FeatureToggle::WalkChildElements(channel, [this, &channel](const Zelk::UniString& child) {
+            return ReportIgnoredElement(channel, child.ToCStr(), ZelkXML::GetCurrentLineNumber(channel));
+        });
+    if (end == FeatureToggle::ChildWalkEnd::Malformed) {
+        ReportMalformed(channel);
     }
+    return end == FeatureToggle::ChildWalkEnd::EndOfElement;
 }
 
 // Walks the element the channel has just peeked at, and everything in it.
@@ -209,20 +207,7 @@ bool OverrideFileChecker::ReportIgnoredElement(Zelk::XMLIChannel& channel, const
             Warning(line) << "the override of " << Quoted(toggleName.ToCStr()) << " is ignored\n";
         }
     }
-    for (;;) {
-        Zelk::UniString child;
-        const int result = channel.PeekNextTagName(child);
-        if (result == Zelk::XMLIChannel::EndOfElement) {
-            return true;
-        }
-        if (result != Zelk::XMLIChannel::StartTag) {
-            ReportMalformed(channel);
-            return false;
-        }
-        if (!ReportIgnoredElement(channel, child.ToCStr(), ZelkXML::GetCurrentLineNumber(channel))) {
-            return false;
-        }
-    }
+    return ReportIgnoredChildren(channel);
 }
 
 // The parser's words, read the way the library's reader reads them.

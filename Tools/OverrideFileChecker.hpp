@@ -43,6 +43,7 @@ private:
     // Once the reader stopped quietly at an element that is not an override, lists the overrides
     // it leaves unread. False if the rest of the document is malformed.
     bool ReportIgnoredRest(Zelk::XMLIChannel& channel, const std::string& name, int line);
+    bool ReportIgnoredChildren(Zelk::XMLIChannel& channel);
     bool ReportIgnoredElement(Zelk::XMLIChannel& channel, const std::string& name, int line);
     void ReportMalformed(const Zelk::XMLIChannel& channel);
     void CheckKnownName(const std::string& name, int line);

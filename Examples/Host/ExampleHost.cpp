@@ -172,23 +172,14 @@ void LoadReleaseToggleOverrides() {
     }
 }
 
-const char* KindOf(const FeatureToggle::Toggle& toggle) {
-    if (dynamic_cast<const FeatureToggle::ReleaseToggle*>(&toggle) != nullptr) {
-        return "release";
-    }
-    if (dynamic_cast<const FeatureToggle::DebugToggle*>(&toggle) != nullptr) {
-        return "debug";
-    }
-    return "other";
-}
-
 void ShowToggles(const std::vector<LoadedModule>& modules) {
     for (const LoadedModule& loaded : modules) {
         std::fprintf(textOut, "\nModule %s:\n", loaded.module->name);
         for (std::size_t i = 0; i < loaded.module->toggleCount; ++i) {
             const ExampleModuleToggle& entry = loaded.module->toggles[i];
-            std::fprintf(textOut, "  %-8s %-34s %-9s %s\n", KindOf(*entry.toggle), entry.name,
-                         FeatureToggle::IsToggleEnabled(*entry.toggle) ? "enabled" : "disabled",
+            std::fprintf(textOut, "  %-8s %-34s %-9s %s\n",
+                         FeatureToggle::GetToggleKindName(FeatureToggle::GetToggleKind(*entry.toggle)),
+                         entry.name, FeatureToggle::IsToggleEnabled(*entry.toggle) ? "enabled" : "disabled",
                          entry.feature);
         }
     }

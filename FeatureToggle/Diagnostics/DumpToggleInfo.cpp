@@ -26,7 +26,7 @@ void WriteTitle(LineWriter writeLine) {
     writeLine(FixedLine("========================================="));
 }
 
-void WriteConfigFile(LineWriter writeLine, const FileBasedToggleStatusEvaluator& evaluator) {
+void WriteOverrideFilePath(LineWriter writeLine, const FileBasedToggleStatusEvaluator& evaluator) {
     writeLine(FixedLine("Config file for [Release] toggles:"));
     const Zelk::Optional<IO::Location> xmlPath = evaluator.GetXMLPath();
     if (xmlPath.HasValue()) {
@@ -117,7 +117,7 @@ void WriteToggleTable(LineWriter writeLine) {
     writeLine(FixedLine(
         "-----------------------------------------------------------------------------------------------"));
 
-    const Zelk::Array<ToggleInfo> infos = FilterToggleInfos(ToggleInfo::CollectFromRegistry());
+    const Zelk::Array<ToggleInfo> infos = FilterToggleInfos(ToggleInfo::CollectLiveToggles());
     const Zelk::Array<ReportRow> rows = SortToggleInfos(infos);
 
     for (const ReportRow& row : rows) {
@@ -136,7 +136,7 @@ void DumpToggleInfo(std::function<void(const Zelk::UniString&)> writeLine) {
     WriteBlankLine(writeLine);
     WriteTitle(writeLine);
     WriteBlankLine(writeLine);
-    WriteConfigFile(writeLine, evaluator);
+    WriteOverrideFilePath(writeLine, evaluator);
     WriteBlankLine(writeLine);
     WriteUnmatchedFileIds(writeLine, FindUnmatchedFileIds(evaluator));
     WriteBlankLine(writeLine);

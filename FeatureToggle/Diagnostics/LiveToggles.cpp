@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
-#include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
@@ -14,16 +14,6 @@
 namespace FeatureToggle {
 
 namespace {
-
-ToggleKind KindOf(const Toggle& toggle) {
-    if (dynamic_cast<const ReleaseToggle*>(&toggle) != nullptr) {
-        return ToggleKind::Release;
-    }
-    if (dynamic_cast<const DebugToggle*>(&toggle) != nullptr) {
-        return ToggleKind::Debug;
-    }
-    return ToggleKind::Other;
-}
 
 std::string NameOf(const ToggleId& id) {
     if (const auto* file = dynamic_cast<const FileBasedToggleIdData*>(id.GetData())) {
@@ -43,8 +33,8 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
 
     // The kind of each record's first toggle, in record order.
     std::vector<ToggleKind> kinds;
-    const Zelk::Array<ToggleInfo> infos =
-        ToggleInfo::CollectFromRegistry([&kinds](const Toggle& toggle) { kinds.push_back(KindOf(toggle)); });
+    const Zelk::Array<ToggleInfo> infos = ToggleInfo::CollectLiveToggles(
+        [&kinds](const Toggle& toggle) { kinds.push_back(GetToggleKind(toggle)); });
 
     std::vector<LiveToggleRecord> records;
     for (std::size_t index = 0; index < infos.GetSize(); ++index) {
@@ -66,6 +56,16 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
                   return left.displayName < right.displayName;
               });
     return records;
+}
+
+ToggleKind GetToggleKind(const Toggle& toggle) {
+    if (dynamic_cast<const ReleaseToggle*>(&toggle) != nullptr) {
+        return ToggleKind::Release;
+    }
+    if (dynamic_cast<const DebugToggle*>(&toggle) != nullptr) {
+        return ToggleKind::Debug;
+    }
+    return ToggleKind::Other;
 }
 
 const char* GetToggleKindName(ToggleKind kind) {

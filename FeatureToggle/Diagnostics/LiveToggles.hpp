@@ -10,6 +10,8 @@
 
 namespace FeatureToggle {
 
+class Toggle;
+
 enum class ToggleKind {
     Release,
     Debug,
@@ -37,6 +39,8 @@ struct LiveToggleRecord {
 // One record per identity, sorted by display name.
 FEATURETOGGLE_EXPORT std::vector<LiveToggleRecord> ListLiveToggles();
 
+// The library's kind of `toggle`: a subclass of ReleaseToggle is a release toggle, and so on.
+FEATURETOGGLE_EXPORT ToggleKind GetToggleKind(const Toggle& toggle);
 FEATURETOGGLE_EXPORT const char* GetToggleKindName(ToggleKind kind);
 
 }  // namespace FeatureToggle

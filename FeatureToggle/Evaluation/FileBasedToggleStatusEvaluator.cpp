@@ -109,6 +109,16 @@ int FileBasedToggleStatusEvaluator::ReadFromXMLChannel(Zelk::XMLIChannel& channe
     return LoadChannel(channel, nullptr);
 }
 
+int FileBasedToggleStatusEvaluator::ReadFromXMLFileIfExists(const IO::Location& location,
+                                                            OverrideFileReadRecord& record) {
+    return LoadFile(location, &record);
+}
+
+int FileBasedToggleStatusEvaluator::ReadFromXMLChannel(Zelk::XMLIChannel& channel,
+                                                       OverrideFileReadRecord& record) {
+    return LoadChannel(channel, &record);
+}
+
 int FileBasedToggleStatusEvaluator::LoadFile(const IO::Location& location, OverrideFileReadRecord* record) {
     if (contentLoadExecuted) {
         return Fail(record, OverrideFileFault::AlreadyLoaded);
@@ -170,68 +180,70 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, Override
         return Fail(record, OverrideFileFault::WrongTopElement, channel);
     }
 
-    for (;;) {
-        Zelk::UniString childName;
-        // Reading stops quietly at the end, or at the first element that is not an override; a
-        // document that cannot be read further (malformed, truncated) is a failed load.
-        const int next = channel.PeekNextTagName(childName);
-        if (next != Zelk::XMLIChannel::StartTag && next != Zelk::XMLIChannel::EndOfElement) {
-            return FailMalformed(record, channel);
-        }
-        if (next == Zelk::XMLIChannel::EndOfElement) {
-            return 0;
-        }
+    int result = 0;
+    const ChildWalkEnd end = WalkChildElements(channel, [&](const Zelk::UniString& childName) {
+        // Reading stops quietly at the first element that is not an override.
         if (childName != OverrideElement) {
             if (record != nullptr) {
                 record->unreadElement = childName.ToCStr();
                 record->unreadElementLine = ZelkXML::GetCurrentLineNumber(channel);
             }
-            return 0;
+            return false;
         }
-        const Zelk::XMLITag element(channel, OverrideElement);
+        result = ReadOverriddenValue(channel, record);
+        return result == 0;
+    });
+    // A document that cannot be read further (malformed, truncated) is a failed load.
+    return end == ChildWalkEnd::Malformed ? FailMalformed(record, channel) : result;
+}
 
-        Zelk::UniString toggleName;
-        if (!channel.HasAttribute(ToggleNameAttribute)) {
-            return Fail(record, OverrideFileFault::MissingToggleName, channel);
-        }
-        if (channel.ReadAttribute(ToggleNameAttribute, toggleName) != 0) {
-            return Fail(record, OverrideFileFault::UnreadableToggleName, channel);
-        }
-        if (!toggleName.IsASCII()) {
-            return Fail(record, OverrideFileFault::NonAsciiToggleName, channel, toggleName);
-        }
-        ToggleId id(
-            FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
-        if (Contains(id)) {
-            if (record != nullptr) {
-                record->fault.firstLine = LineOfEntry(*this, id, record->entryLines);
-            }
-            return Fail(record, OverrideFileFault::DuplicateToggleName, channel, toggleName);
-        }
+int FileBasedToggleStatusEvaluator::ReadOverriddenValue(Zelk::XMLIChannel& channel,
+                                                        OverrideFileReadRecord* record) {
+    using namespace OverrideFileFormat;
 
-        if (!channel.HasAttribute(StatusAttribute)) {
-            return Fail(record, OverrideFileFault::MissingStatus, channel, toggleName);
-        }
-        ToggleStatus status = ToggleStatus::Enabled;
-        if (const int code = ToggleStatusEnumType.Read(channel, StatusAttribute, status); code != 0) {
-            if (code != ZelkXML::InvalidValueCode) {
-                return Fail(record, OverrideFileFault::UnreadableStatus, channel, toggleName);
-            }
-            if (record != nullptr) {
-                record->fault.statusText = ReadAttributeText(channel, StatusAttribute);
-            }
-            return Fail(record, OverrideFileFault::InvalidStatus, channel, toggleName);
-        }
-        Add(std::move(id), status);
+    const Zelk::XMLITag element(channel, OverrideElement);
+
+    Zelk::UniString toggleName;
+    if (!channel.HasAttribute(ToggleNameAttribute)) {
+        return Fail(record, OverrideFileFault::MissingToggleName, channel);
+    }
+    if (channel.ReadAttribute(ToggleNameAttribute, toggleName) != 0) {
+        return Fail(record, OverrideFileFault::UnreadableToggleName, channel);
+    }
+    if (!toggleName.IsASCII()) {
+        return Fail(record, OverrideFileFault::NonAsciiToggleName, channel, toggleName);
+    }
+    ToggleId id(FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
+    if (Contains(id)) {
         if (record != nullptr) {
-            const int line = ZelkXML::GetCurrentLineNumber(channel);
-            record->entryLines.push_back(line);
-            if (record->keepEntrySources) {
-                record->entries.push_back(
-                    {toggleName.ToCStr(), line, ReadAttributeText(channel, StatusAttribute)});
-            }
+            record->fault.firstLine = LineOfEntry(*this, id, record->entryLines);
+        }
+        return Fail(record, OverrideFileFault::DuplicateToggleName, channel, toggleName);
+    }
+
+    if (!channel.HasAttribute(StatusAttribute)) {
+        return Fail(record, OverrideFileFault::MissingStatus, channel, toggleName);
+    }
+    ToggleStatus status = ToggleStatus::Enabled;
+    if (const int code = ToggleStatusEnumType.Read(channel, StatusAttribute, status); code != 0) {
+        if (code != ZelkXML::InvalidValueCode) {
+            return Fail(record, OverrideFileFault::UnreadableStatus, channel, toggleName);
+        }
+        if (record != nullptr) {
+            record->fault.statusText = ReadAttributeText(channel, StatusAttribute);
+        }
+        return Fail(record, OverrideFileFault::InvalidStatus, channel, toggleName);
+    }
+    Add(std::move(id), status);
+    if (record != nullptr) {
+        const int line = ZelkXML::GetCurrentLineNumber(channel);
+        record->entryLines.push_back(line);
+        if (record->keepEntrySources) {
+            record->entries.push_back(
+                {toggleName.ToCStr(), line, ReadAttributeText(channel, StatusAttribute)});
         }
     }
+    return 0;
 }
 
 }  // namespace FeatureToggle

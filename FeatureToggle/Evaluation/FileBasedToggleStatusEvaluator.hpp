@@ -30,6 +30,10 @@ public:
     int ReadFromXMLFileIfExists(const IO::Location& location);
     // Loads from a channel the caller opened; the path stays empty.
     int ReadFromXMLChannel(Zelk::XMLIChannel& channel);
+    // The same loads, also keeping in `record` what the reader met on the way. The record is the
+    // library's own (the load of the release toggles, featuretoggle-check).
+    int ReadFromXMLFileIfExists(const IO::Location& location, OverrideFileReadRecord& record);
+    int ReadFromXMLChannel(Zelk::XMLIChannel& channel, OverrideFileReadRecord& record);
 
     // The location of the file that was opened, even if reading it then failed.
     Zelk::Optional<IO::Location> GetXMLPath() const;
@@ -37,14 +41,13 @@ public:
     bool IsContentLoadExecuted() const;
 
 private:
-    // The loads that also say why they failed; the library's own, through OverrideFileReader.
     // A null record keeps nothing.
-    friend class OverrideFileReader;
     int LoadFile(const IO::Location& location, OverrideFileReadRecord* record);
     int LoadChannel(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record);
 
     int ReadXML(Zelk::XMLIChannel& channel);
     int ReadXML(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record);
+    int ReadOverriddenValue(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record);
 
     Zelk::Optional<IO::Location> xmlPath;
     bool contentLoadExecuted;

@@ -35,6 +35,16 @@ struct OverrideFileReadFault {
     std::string parserMessage;  // MalformedDocument: the XML parser's own words, on one line
 };
 
+// What a read of an override file met, as far as the host needs to know.
+struct OverrideFileReadSummary {
+    bool fileExists = false;
+    // Why the read failed: fault.fault is None when it did not.
+    OverrideFileReadFault fault;
+    // The element of another name at which reading stopped, quietly, ignoring the rest; its line.
+    std::string unreadElement;
+    int unreadElementLine = 0;
+};
+
 // The fault in plain English, without the file name or the line: "the toggle name "X" appears a
 // second time (first at line 3)". Empty for OverrideFileFault::None.
 FEATURETOGGLE_EXPORT std::string DescribeOverrideFileFault(const OverrideFileReadFault& fault);

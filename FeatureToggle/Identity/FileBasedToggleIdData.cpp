@@ -1,26 +1,15 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 
-#include <string_view>
-#include <typeinfo>
+#include "FeatureToggle/Identity/Internal/IdentityKind.hpp"
 
 namespace FeatureToggle {
 
-namespace {
-
-std::string_view ViewOf(const Zelk::String& text) {
-    return {text.ToCStr(), text.GetLength()};
-}
-
-}  // namespace
+using IdentityKind::ViewOf;
 
 FileBasedToggleIdData::FileBasedToggleIdData(const Zelk::String& kindName, const Zelk::String& idString)
     : kindName(kindName), idString(idString) {}
 
-FileBasedToggleIdData::FileBasedToggleIdData(const FileBasedToggleIdData& other) = default;
-FileBasedToggleIdData::FileBasedToggleIdData(FileBasedToggleIdData&& other) noexcept = default;
-FileBasedToggleIdData& FileBasedToggleIdData::operator=(const FileBasedToggleIdData& other) = default;
-FileBasedToggleIdData& FileBasedToggleIdData::operator=(FileBasedToggleIdData&& other) noexcept = default;
-FileBasedToggleIdData::~FileBasedToggleIdData() = default;
+FEATURETOGGLE_DEFINE_IDENTITY_KIND_SPECIAL_MEMBERS(FileBasedToggleIdData);
 
 const Zelk::String& FileBasedToggleIdData::GetIdString() const {
     return idString;
@@ -32,10 +21,7 @@ Zelk::UInt32 FileBasedToggleIdData::GenerateHashValue() const {
 }
 
 bool FileBasedToggleIdData::Equals(const ToggleIdData& other) const {
-    // Comparing with a payload of the very same kind is the common case, and needs no dynamic_cast.
-    const auto* const otherData = typeid(other) == typeid(FileBasedToggleIdData)
-                                      ? static_cast<const FileBasedToggleIdData*>(&other)
-                                      : dynamic_cast<const FileBasedToggleIdData*>(&other);
+    const auto* const otherData = IdentityKind::AsKind<FileBasedToggleIdData>(other);
     return otherData != nullptr && kindName == otherData->kindName && idString == otherData->idString;
 }
 

@@ -10,20 +10,13 @@ namespace FeatureToggle {
 class FEATURETOGGLE_EXPORT FileBasedToggleIdData : public ToggleIdData {
 public:
     FileBasedToggleIdData(const Zelk::String& kindName, const Zelk::String& idString);
-    FileBasedToggleIdData(const FileBasedToggleIdData& other);
-    FileBasedToggleIdData(FileBasedToggleIdData&& other) noexcept;
-    FileBasedToggleIdData& operator=(const FileBasedToggleIdData& other);
-    FileBasedToggleIdData& operator=(FileBasedToggleIdData&& other) noexcept;
-    ~FileBasedToggleIdData() override;
+    FEATURETOGGLE_IDENTITY_KIND_SPECIAL_MEMBERS(FileBasedToggleIdData);
 
     // The toggle's name.
     const Zelk::String& GetIdString() const;
 
 protected:
-    Zelk::UInt32 GenerateHashValue() const override;
-    bool Equals(const ToggleIdData& other) const override;
-    Zelk::String GetDisplayString() const override;
-    ToggleIdData* Clone() const override;
+    FEATURETOGGLE_IDENTITY_KIND_OPERATIONS;
 
 private:
     Zelk::String kindName;

@@ -1,30 +1,17 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 
-#include <string_view>
-#include <typeinfo>
+#include "FeatureToggle/Identity/Internal/IdentityKind.hpp"
 
 namespace FeatureToggle {
 
-namespace {
-
-std::string_view ViewOf(const Zelk::String& text) {
-    return {text.ToCStr(), text.GetLength()};
-}
-
-}  // namespace
+using IdentityKind::ViewOf;
 
 RegistryBasedToggleIdData::RegistryBasedToggleIdData(const Zelk::String& kindName,
                                                      ZelkPref::RootKeyDomain domain, const Zelk::String& path,
                                                      const Zelk::String& name)
     : kindName(kindName), domain(domain), path(path), name(name) {}
 
-RegistryBasedToggleIdData::RegistryBasedToggleIdData(const RegistryBasedToggleIdData& other) = default;
-RegistryBasedToggleIdData::RegistryBasedToggleIdData(RegistryBasedToggleIdData&& other) noexcept = default;
-RegistryBasedToggleIdData& RegistryBasedToggleIdData::operator=(const RegistryBasedToggleIdData& other) =
-    default;
-RegistryBasedToggleIdData& RegistryBasedToggleIdData::operator=(RegistryBasedToggleIdData&& other) noexcept =
-    default;
-RegistryBasedToggleIdData::~RegistryBasedToggleIdData() = default;
+FEATURETOGGLE_DEFINE_IDENTITY_KIND_SPECIAL_MEMBERS(RegistryBasedToggleIdData);
 
 Zelk::UInt32 RegistryBasedToggleIdData::GenerateHashValue() const {
     // Base 65599 over the four fields, kindName least significant; 8261505 is 65599 squared
@@ -37,10 +24,7 @@ Zelk::UInt32 RegistryBasedToggleIdData::GenerateHashValue() const {
 }
 
 bool RegistryBasedToggleIdData::Equals(const ToggleIdData& other) const {
-    // Comparing with a payload of the very same kind is the common case, and needs no dynamic_cast.
-    const auto* const otherData = typeid(other) == typeid(RegistryBasedToggleIdData)
-                                      ? static_cast<const RegistryBasedToggleIdData*>(&other)
-                                      : dynamic_cast<const RegistryBasedToggleIdData*>(&other);
+    const auto* const otherData = IdentityKind::AsKind<RegistryBasedToggleIdData>(other);
     return otherData != nullptr && kindName == otherData->kindName && domain == otherData->domain &&
            path == otherData->path && name == otherData->name;
 }

@@ -12,16 +12,9 @@ class FEATURETOGGLE_EXPORT RegistryBasedToggleIdData : public ToggleIdData {
 public:
     RegistryBasedToggleIdData(const Zelk::String& kindName, ZelkPref::RootKeyDomain domain,
                               const Zelk::String& path, const Zelk::String& name);
-    RegistryBasedToggleIdData(const RegistryBasedToggleIdData& other);
-    RegistryBasedToggleIdData(RegistryBasedToggleIdData&& other) noexcept;
-    RegistryBasedToggleIdData& operator=(const RegistryBasedToggleIdData& other);
-    RegistryBasedToggleIdData& operator=(RegistryBasedToggleIdData&& other) noexcept;
-    ~RegistryBasedToggleIdData() override;
+    FEATURETOGGLE_IDENTITY_KIND_SPECIAL_MEMBERS(RegistryBasedToggleIdData);
 
-    Zelk::UInt32 GenerateHashValue() const override;
-    bool Equals(const ToggleIdData& other) const override;
-    Zelk::String GetDisplayString() const override;
-    ToggleIdData* Clone() const override;
+    FEATURETOGGLE_IDENTITY_KIND_OPERATIONS;
 
     ZelkPref::RootKeyDomain GetDomain() const;
     Zelk::String GetPath() const;

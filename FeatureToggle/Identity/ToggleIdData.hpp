@@ -29,4 +29,19 @@ public:
     static void operator delete(void* pointer) noexcept;
 };
 
+// What a kind of identity declares, each under the access the kind chooses: its copy and move
+// operations and destructor, which its source defines with
+// FEATURETOGGLE_DEFINE_IDENTITY_KIND_SPECIAL_MEMBERS, and its overrides of the operations above.
+#define FEATURETOGGLE_IDENTITY_KIND_SPECIAL_MEMBERS(Kind) \
+    Kind(const Kind& other);                              \
+    Kind(Kind&& other) noexcept;                          \
+    Kind& operator=(const Kind& other);                   \
+    Kind& operator=(Kind&& other) noexcept;               \
+    ~Kind() override
+#define FEATURETOGGLE_IDENTITY_KIND_OPERATIONS             \
+    Zelk::UInt32 GenerateHashValue() const override;       \
+    bool Equals(const ToggleIdData& other) const override; \
+    Zelk::String GetDisplayString() const override;        \
+    ToggleIdData* Clone() const override
+
 }  // namespace FeatureToggle

@@ -1,6 +1,6 @@
 #include "FeatureToggle/Toggles/OnDemandEvaluatedToggle.hpp"
 
-#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 
 namespace FeatureToggle {
@@ -14,6 +14,8 @@ OnDemandEvaluatedToggle::OnDemandEvaluatedToggle(const ToggleIdData& idData,
     if (static_cast<std::int32_t>(options) == 0) {
         evaluatedStatus = this->evaluator.EvaluateToggleStatus(GetToggleId());
     }
+    // Published for a plain subclass (the contract of a toggle kind, in Toggle.hpp), here and at
+    // every change below.
     PublishKindStatus(OnDemandEvaluatedToggle::GetCurrentStatusImpl());
 }
 

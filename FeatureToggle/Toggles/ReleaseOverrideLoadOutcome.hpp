@@ -9,24 +9,20 @@
 
 namespace FeatureToggle {
 
-struct ReleaseOverrideLoadOutcome {
+// What the reader met (fileExists, fault, unreadElement...) and what the load made of it.
+struct ReleaseOverrideLoadOutcome : OverrideFileReadSummary {
     // False until ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile ran.
     bool loadAttempted = false;
     // The folder the platform named for the override file; empty when it names none.
     std::string folder;
     // The file looked for in it.
     std::string file;
-    bool fileExists = false;
     // 0, or -7003 for a failed load.
     int result = 0;
     // The overrides now in force, those read before a fault included.
     std::size_t entriesApplied = 0;
-    // Why the load failed (fault.fault is None when it did not), and the same in plain English.
-    OverrideFileReadFault fault;
+    // The fault in plain English; empty when the load did not fail.
     std::string reason;
-    // The element of another name at which reading stopped, quietly, ignoring the rest.
-    std::string unreadElement;
-    int unreadElementLine = 0;
 };
 
 // The outcome of the last load; call it after LoadReleaseToggleCustomStatusFromConfigFile.

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
-#include "FeatureToggle/Diagnostics/Internal/OverrideLog.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Diagnostics/Core/Internal/OverrideLog.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
@@ -30,14 +30,10 @@ int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator, ReleaseOverrideL
     outcome.file = location.ToDisplayText().ToCStr();
 
     OverrideFileReadRecord record;
-    const int result = OverrideFileReader::ReadFromXMLFileIfExists(evaluator, location, record);
-    outcome.fileExists = record.fileExists;
-    outcome.result = result;
-    outcome.fault = record.fault;
-    outcome.reason = DescribeOverrideFileFault(record.fault);
-    outcome.unreadElement = record.unreadElement;
-    outcome.unreadElementLine = record.unreadElementLine;
-    return result;
+    outcome.result = evaluator.ReadFromXMLFileIfExists(location, record);
+    static_cast<OverrideFileReadSummary&>(outcome) = std::move(record);
+    outcome.reason = DescribeOverrideFileFault(outcome.fault);
+    return outcome.result;
 }
 
 }  // namespace
@@ -45,6 +41,7 @@ int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator, ReleaseOverrideL
 ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus)
     : OnDemandEvaluatedToggle(MakeReleaseToggleIdData(name), defaultStatus, GetReleaseToggleStatusEvaluator(),
                               OnDemandEvaluationOptions::EvaluateAtConstruction) {
+    // Its on-demand base publishes every status; see the contract of a toggle kind in Toggle.hpp.
     SetPlainStatusKind(typeid(ReleaseToggle));
 }
 
@@ -59,7 +56,7 @@ void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
         [&outcome](const ToggleId&, ToggleStatus) { ++outcome.entriesApplied; });
     GetLastReleaseOverrideLoadOutcome() = std::move(outcome);
     if (result != 0) {
-        const Zelk::String message("Invalid Release Toggle override file");
+        const Zelk::String message(InvalidOverrideFileReport);
         ErrorReporter::ReportError(message.ToCStr());
     }
     // Whatever the file gave, even nothing, the toggles and the log must reflect it.

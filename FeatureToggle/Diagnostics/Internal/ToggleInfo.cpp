@@ -14,7 +14,7 @@ ToggleInfo ToggleInfo::FromToggle(const Toggle& toggle) {
     };
 }
 
-Zelk::Array<ToggleInfo> ToggleInfo::CollectFromRegistry(
+Zelk::Array<ToggleInfo> ToggleInfo::CollectLiveToggles(
     const std::function<void(const Toggle&)>& onRecordMade) {
     ToggleRegistry& registry = ToggleRegistry::GetInstance();
     Zelk::Array<ToggleInfo> infos;

@@ -20,7 +20,7 @@ struct ToggleInfo {
     // One record per identity that has live toggles: the first toggle the registry reports gives
     // the record, and the identity counts as queried when any of its toggles was. `onRecordMade`,
     // if set, sees that first toggle as each record is made, in record order.
-    static Zelk::Array<ToggleInfo> CollectFromRegistry(
+    static Zelk::Array<ToggleInfo> CollectLiveToggles(
         const std::function<void(const Toggle&)>& onRecordMade = nullptr);
 };
 

@@ -1,5 +1,5 @@
-// The override file loads of FileBasedToggleStatusEvaluator, keeping what the reader met on the
-// way: why it gave up, where it stopped, and, for featuretoggle-check, where each entry came from.
+// What the override file reader of FileBasedToggleStatusEvaluator keeps on the way: why it gave
+// up, where it stopped, and, for featuretoggle-check, where each entry came from.
 #pragma once
 
 #include <string>
@@ -10,7 +10,7 @@
 
 namespace FeatureToggle {
 
-struct OverrideFileReadRecord {
+struct OverrideFileReadRecord : OverrideFileReadSummary {
     // Where an entry of the table came from.
     struct EntrySource {
         std::string toggleName;
@@ -21,11 +21,6 @@ struct OverrideFileReadRecord {
     // Set by the caller: keep `entries` too (the load itself needs only the lines).
     bool keepEntrySources = false;
 
-    bool fileExists = false;
-    OverrideFileReadFault fault;
-    // The element of another name at which reading stopped without a fault, and its line.
-    std::string unreadElement;
-    int unreadElementLine = 0;
     // One line per entry added, in table order.
     std::vector<int> entryLines;
     std::vector<EntrySource> entries;
@@ -34,16 +29,30 @@ struct OverrideFileReadRecord {
 // A MalformedDocument fault from the first error the channel's parser recorded.
 OverrideFileReadFault ReadParserFault(const Zelk::XMLIChannel& channel);
 
-class OverrideFileReader {
-public:
-    static int ReadFromXMLFileIfExists(FileBasedToggleStatusEvaluator& evaluator,
-                                       const IO::Location& location, OverrideFileReadRecord& record) {
-        return evaluator.LoadFile(location, &record);
-    }
-    static int ReadFromXMLChannel(FileBasedToggleStatusEvaluator& evaluator, Zelk::XMLIChannel& channel,
-                                  OverrideFileReadRecord& record) {
-        return evaluator.LoadChannel(channel, &record);
-    }
+enum class ChildWalkEnd {
+    EndOfElement,
+    Stopped,    // `visit` returned false
+    Malformed,  // the document cannot be read further (malformed, truncated)
 };
+
+// Peeks at each child element of the element the channel is in, in document order, and hands its
+// name to `visit`, which enters it with a Zelk::XMLITag, or returns false to stop before it. The
+// reader and featuretoggle-check walk the file this one way.
+template <typename Visit>
+ChildWalkEnd WalkChildElements(Zelk::XMLIChannel& channel, Visit&& visit) {
+    for (;;) {
+        Zelk::UniString name;
+        const int next = channel.PeekNextTagName(name);
+        if (next == Zelk::XMLIChannel::EndOfElement) {
+            return ChildWalkEnd::EndOfElement;
+        }
+        if (next != Zelk::XMLIChannel::StartTag) {
+            return ChildWalkEnd::Malformed;
+        }
+        if (!visit(static_cast<const Zelk::UniString&>(name))) {
+            return ChildWalkEnd::Stopped;
+        }
+    }
+}
 
 }  // namespace FeatureToggle
