@@ -56,10 +56,6 @@ TEST(GoogleTestAids, MisuseFailsTheTestOnceAtTheUsersLine) {
             return testLine;
         },
         [&] {
-            const Testing::ScopedToggleStatuses both{{exporter, On}, {importer, On}};
-            return testLine;
-        },
-        [&] {
             FEATURETOGGLE_OVERRIDE_TOGGLE_VALUE(inner, importer, On);
             return __LINE__ - 1;
         },
