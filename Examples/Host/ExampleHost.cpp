@@ -193,6 +193,7 @@ void WriteToggleListJson() {
             {"name", record.name},
             {"displayName", record.displayName},
             {"default", FeatureToggle::GetStatusName(record.defaultStatus)},
+            {"defaultsDisagree", record.defaultsDisagree},
             {"status", FeatureToggle::GetStatusName(record.currentStatus)},
             {"queried", record.wasQueried},
             {"overriddenByFile", record.overriddenByFile},

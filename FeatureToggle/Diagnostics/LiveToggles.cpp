@@ -8,6 +8,7 @@
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 
@@ -31,20 +32,34 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
     const FileBasedToggleStatusEvaluator& fileOverrides = GetReleaseToggleStatusEvaluator();
     const ToggleStatusOverrideEvaluator& testOverrides = ToggleStatusOverrideEvaluator::GetInstance();
 
-    // The kind of each record's first toggle, in record order.
-    std::vector<ToggleKind> kinds;
-    const Zelk::Array<ToggleInfo> infos = ToggleInfo::CollectLiveToggles(
-        [&kinds](const Toggle& toggle) { kinds.push_back(GetToggleKind(toggle)); });
+    // What the records do not hold, in record order: the first toggle's kind, and whether the
+    // toggles of the identity disagree on their default.
+    struct Extras {
+        ToggleKind kind;
+        ToggleStatus firstDefault;
+        bool defaultsDisagree;
+    };
+    std::vector<Extras> extras;
+    const Zelk::Array<ToggleInfo> infos =
+        ToggleInfo::CollectLiveToggles([&extras](const Toggle& toggle, bool startsRecord) {
+            const ToggleStatus defaultStatus = ToStatus(ToggleAccessor::GetDefaultStatus(toggle));
+            if (startsRecord) {
+                extras.push_back(Extras{GetToggleKind(toggle), defaultStatus, false});
+            } else if (defaultStatus != extras.back().firstDefault) {
+                extras.back().defaultsDisagree = true;
+            }
+        });
 
     std::vector<LiveToggleRecord> records;
     for (std::size_t index = 0; index < infos.GetSize(); ++index) {
         const ToggleInfo& info = infos[index];
-        const ToggleKind kind = kinds[index];
+        const ToggleKind kind = extras[index].kind;
         LiveToggleRecord record;
         record.kind = kind;
         record.displayName = info.toggleId.GetDisplayString().ToCStr();
         record.name = NameOf(info.toggleId);
         record.defaultStatus = info.defaultStatus;
+        record.defaultsDisagree = extras[index].defaultsDisagree;
         record.currentStatus = info.currentStatus;
         record.wasQueried = info.wasQueried;
         record.overriddenByFile = kind == ToggleKind::Release && fileOverrides.Contains(info.toggleId);

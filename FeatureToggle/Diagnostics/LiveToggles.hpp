@@ -19,7 +19,8 @@ enum class ToggleKind {
 };
 
 // The live toggles of one identity, read without marking any of them queried. Toggles sharing an
-// identity give one record: the first one's default and status, queried if any of them was.
+// identity give one record: the first one's default and status, queried if any of them was. Such
+// toggles answer alike only when the file or a test sets them; else each answers its own default.
 struct LiveToggleRecord {
     ToggleKind kind = ToggleKind::Other;
     // As the toggle report shows the identity.
@@ -28,6 +29,8 @@ struct LiveToggleRecord {
     // and name joined by "/"; else the display name.
     std::string name;
     ToggleDefaultStatus defaultStatus = ToggleDefaultStatus::Disabled;
+    // Some live toggle of the identity has another default than defaultStatus.
+    bool defaultsDisagree = false;
     ToggleStatus currentStatus = ToggleStatus::Disabled;
     bool wasQueried = false;
     // The release override file names it.

@@ -19,8 +19,11 @@ struct ReleaseOverrideLoadOutcome : OverrideFileReadSummary {
     std::string file;
     // 0, or -7003 for a failed load.
     int result = 0;
-    // The overrides now in force, those read before a fault included.
+    // The overrides now in force, those read before a fault included: entries of the file, whether
+    // or not a live toggle has their name.
     std::size_t entriesApplied = 0;
+    // The live release toggles whose status the file set, each toggle of a shared name counted.
+    std::size_t togglesSetByFile = 0;
     // The fault in plain English; empty when the load did not fail.
     std::string reason;
 };

@@ -7,6 +7,8 @@
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
 #include "Fenlo.hpp"
 
@@ -54,6 +56,11 @@ void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
     const int result = ReadOverrideFile(evaluator, outcome);
     evaluator.EnumerateMappedToggleIds(
         [&outcome](const ToggleId&, ToggleStatus) { ++outcome.entriesApplied; });
+    ToggleRegistry::GetInstance().EnumerateToggles<ReleaseToggle>([&](ReleaseToggle& toggle) {
+        if (evaluator.Contains(ToggleAccessor::GetToggleId(toggle))) {
+            ++outcome.togglesSetByFile;
+        }
+    });
     GetLastReleaseOverrideLoadOutcome() = std::move(outcome);
     if (result != 0) {
         const Zelk::String message(InvalidOverrideFileReport);

@@ -15,7 +15,8 @@ namespace FeatureToggle {
 //
 // The file's toggleName must equal the name exactly, case included. The identity reads
 // [Release]  name="NewImporter" in messages, the log and the report; release toggles of one
-// name, in any module, share it and take the same status.
+// name, in any module, share it. They take the file's status if it names them, else each keeps its
+// own default.
 class FEATURETOGGLE_EXPORT ReleaseToggle : public OnDemandEvaluatedToggle {
 public:
     ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus);

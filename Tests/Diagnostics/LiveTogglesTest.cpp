@@ -18,8 +18,10 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
     const ScopedOverrideFolder overrideFolder(folder.GetPath());
     const ScopedLogCapture log;
     ReleaseToggle filed("Filed", ToggleDefaultStatus::Disabled);
+    ReleaseToggle filedTwin("Filed", ToggleDefaultStatus::Enabled);
     ReleaseToggle forced("Forced", ToggleDefaultStatus::Disabled);
-    ReleaseToggle forcedTwin("Forced", ToggleDefaultStatus::Disabled);
+    // Any value but 1 stands for disabled: the defaults agree.
+    ReleaseToggle forcedTwin("Forced", static_cast<ToggleDefaultStatus>(2));
     DebugToggle debug("Debug/Path", "Key");
     const Testing::OverrideToggleValueGuard guard(forced, ToggleStatus::Enabled);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
@@ -32,10 +34,12 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
         listed.push_back(GetToggleKindName(record.kind) + (" " + record.name) +
                          (record.wasQueried ? " queried" : "") + (record.overriddenByFile ? " file" : "") +
                          (record.overriddenByTest ? " test" : "") +
+                         (record.defaultsDisagree ? " defaults-disagree" : "") +
                          (record.currentStatus == ToggleStatus::Enabled ? " on" : " off"));
     }
-    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off", "release Filed file on",
-                                                "release Forced queried test on"}));
+    ASSERT_EQ(listed,
+              (std::vector<std::string>{"debug Debug/Path/Key off", "release Filed file defaults-disagree on",
+                                        "release Forced queried test on"}));
     EXPECT_EQ(records[1].displayName, "[Release]  name=\"Filed\"");
     EXPECT_FALSE(ToggleAccessor::WasQueried(filed));
 }

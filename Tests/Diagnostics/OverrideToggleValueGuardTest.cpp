@@ -7,7 +7,6 @@
 #include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Testing.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
-#include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Support/TestSupport.hpp"
 
 using namespace FeatureToggle;
@@ -50,19 +49,6 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
     }
     EXPECT_FALSE(HasRecordedOverride(first));
     EXPECT_TRUE(bugReports.messages.empty());
-
-    // After a load attempt, even one that found no file, a guard is reported yet still forces.
-    TemporaryDirectory emptyFolder;
-    ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
-    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
-    EXPECT_FALSE(GetReleaseOverrideLoadOutcome().fileExists);
-    bugReports.messages.clear();  // the load reports the toggles queried before it
-    OverrideToggleValueGuard guard(first, ToggleStatus::Enabled);
-    EXPECT_TRUE(IsToggleEnabled(first));
-    EXPECT_EQ(
-        bugReports.messages,
-        (Strings{
-            "Using OverrideToggleValueGuard is not allowed when a configuration file has been loaded!"}));
 }
 
 // The observer sees every report, sent or captured, with its toggle.

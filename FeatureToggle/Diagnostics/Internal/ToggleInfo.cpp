@@ -15,17 +15,18 @@ ToggleInfo ToggleInfo::FromToggle(const Toggle& toggle) {
 }
 
 Zelk::Array<ToggleInfo> ToggleInfo::CollectLiveToggles(
-    const std::function<void(const Toggle&)>& onRecordMade) {
+    const std::function<void(const Toggle&, bool startsRecord)>& onToggleSeen) {
     ToggleRegistry& registry = ToggleRegistry::GetInstance();
     Zelk::Array<ToggleInfo> infos;
     for (const ToggleId& id : registry.GetRegisteredToggleIds()) {
         Zelk::Optional<ToggleInfo> info;
         registry.EnumerateTogglesById(id, std::function<void(Toggle&)>([&](Toggle& toggle) {
-                                          if (!info.HasValue()) {
+                                          const bool startsRecord = !info.HasValue();
+                                          if (startsRecord) {
                                               info = FromToggle(toggle);
-                                              if (onRecordMade) {
-                                                  onRecordMade(toggle);
-                                              }
+                                          }
+                                          if (onToggleSeen) {
+                                              onToggleSeen(toggle, startsRecord);
                                           }
                                           info.Get().wasQueried =
                                               info.Get().wasQueried || ToggleAccessor::WasQueried(toggle);

@@ -18,10 +18,10 @@ struct ToggleInfo {
     static ToggleInfo FromToggle(const Toggle& toggle);
 
     // One record per identity that has live toggles: the first toggle the registry reports gives
-    // the record, and the identity counts as queried when any of its toggles was. `onRecordMade`,
-    // if set, sees that first toggle as each record is made, in record order.
+    // the record, and the identity counts as queried when any of its toggles was. `onToggleSeen`,
+    // if set, sees every toggle, in record order, told whether it is the first of a new record.
     static Zelk::Array<ToggleInfo> CollectLiveToggles(
-        const std::function<void(const Toggle&)>& onRecordMade = nullptr);
+        const std::function<void(const Toggle&, bool startsRecord)>& onToggleSeen = nullptr);
 };
 
 }  // namespace FeatureToggle

@@ -38,8 +38,13 @@ ReporterState& GetReporterState() {
 
 namespace {
 
-std::function<void(const ObservedReport&)>& GetObserver() {
-    static std::function<void(const ObservedReport&)> observer;
+struct Observer {
+    std::function<void(const ObservedReport&)> function;
+    UncapturedReports uncaptured = UncapturedReports::AlsoSent;
+};
+
+Observer& GetObserver() {
+    static Observer observer;
     return observer;
 }
 
@@ -47,11 +52,12 @@ void Report(const char* message, const ToggleId* toggle) {
     ReporterState& state = GetReporterState();
     ++state.reportCount;
     const bool captured = state.activeGuardCount != 0;
-    if (const auto& observer = GetObserver()) {
-        observer(
+    const Observer& observer = GetObserver();
+    if (observer.function) {
+        observer.function(
             ObservedReport{message, toggle != nullptr ? toggle->GetDisplayString().ToCStr() : "", captured});
     }
-    if (!captured) {
+    if (!captured && !(observer.function && observer.uncaptured == UncapturedReports::ObserverOnly)) {
         BugRep_ReportError(message, ReportFlags, 0);
     }
 }
@@ -66,8 +72,9 @@ void ReportError(const char* message, const ToggleId& toggle) {
     Report(message, &toggle);
 }
 
-void SetErrorReportObserver(std::function<void(const ObservedReport&)> observer) {
-    GetObserver() = std::move(observer);
+void SetErrorReportObserver(std::function<void(const ObservedReport&)> observer,
+                            UncapturedReports uncaptured) {
+    GetObserver() = Observer{std::move(observer), uncaptured};
 }
 
 }  // namespace FeatureToggle::ErrorReporter
