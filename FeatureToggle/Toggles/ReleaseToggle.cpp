@@ -8,7 +8,6 @@
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
-#include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
 #include "Fenlo.hpp"
 
@@ -54,12 +53,11 @@ void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
     ReleaseOverrideLoadOutcome outcome;
     outcome.loadAttempted = true;
     const int result = ReadOverrideFile(evaluator, outcome);
-    evaluator.EnumerateMappedToggleIds(
-        [&outcome](const ToggleId&, ToggleStatus) { ++outcome.entriesApplied; });
-    ToggleRegistry::GetInstance().EnumerateToggles<ReleaseToggle>([&](ReleaseToggle& toggle) {
-        if (evaluator.Contains(ToggleAccessor::GetToggleId(toggle))) {
-            ++outcome.togglesSetByFile;
-        }
+    ToggleRegistry& registry = ToggleRegistry::GetInstance();
+    evaluator.EnumerateMappedToggleIds([&](const ToggleId& id, ToggleStatus) {
+        ++outcome.entriesApplied;
+        registry.EnumerateTogglesById(
+            id, std::function<void(Toggle&)>([&outcome](Toggle&) { ++outcome.togglesSetByFile; }));
     });
     GetLastReleaseOverrideLoadOutcome() = std::move(outcome);
     if (result != 0) {
