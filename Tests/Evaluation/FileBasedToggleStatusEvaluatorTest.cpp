@@ -79,6 +79,8 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
         {"billion laughs", Overrides(ab + Value("C", "Enabled", "&lol9;") + Value("D", "Enabled"), laughs),
          Failed, AB},
         {"truncated after valid entries", valid.substr(0, valid.find("</Release")) + "<Overridd", Failed, AB},
+        // The parser gets 512 bytes at a time, and the reader hands on nothing of a malformed piece.
+        {"NUL in the piece of the entries", Overrides(Value("A", "Enabled") + '\0'), Failed, {}},
         {"missing", "", 0, {}, "missing.xml"},
         {"a folder", "", Failed, {}, "folder.xml", OverrideFileFault::CannotOpen},
         {"a link to itself",
