@@ -12,7 +12,8 @@
 #endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-// shlobj.h needs windows.h first.
+// shellapi.h and shlobj.h need windows.h first.
+#include <shellapi.h>
 #include <shlobj.h>
 #endif
 
@@ -25,12 +26,13 @@ namespace {
 constexpr int InvalidNameCode = -1;
 constexpr int UnknownLocationCode = -2;
 constexpr int FileSystemErrorCode = -3;
+constexpr int NotUtf8Code = -4;
 
 // The host's choice of folders. A function-local static, so that a static object of another
 // library may set or read it while the libraries are still being loaded.
 struct HostLocations {
     std::mutex mutex;
-    std::filesystem::path overridesFolder;
+    Location overridesFolder;
 };
 
 HostLocations& GetHostLocations() {
@@ -86,7 +88,9 @@ std::filesystem::path GetDefaultOverridesFolder() {
 
 Name::Name(const char* text) : text(text != nullptr ? text : "") {}
 
-Location::Location(const char* path) : path(ZelkPaths::PathFromUtf8(path != nullptr ? path : "")) {}
+Location::Location(const char* path)
+    : path(ZelkPaths::PathFromUtf8(path != nullptr ? path : "")),
+      textIsUtf8(path == nullptr || ZelkPaths::IsUtf8(path)) {}
 
 Location::Location(std::filesystem::path path) : path(std::move(path)) {}
 
@@ -95,7 +99,7 @@ int Location::AppendToLocal(const Name& name) {
     // Either separator on Windows, where both are.
     constexpr char separators[] = {'/', static_cast<char>(std::filesystem::path::preferred_separator), '\0'};
     if (text.empty() || text == "." || text == ".." ||
-        text.find_first_of(separators) != std::string_view::npos) {
+        text.find_first_of(separators) != std::string_view::npos || !ZelkPaths::IsUtf8(text)) {
         return InvalidNameCode;
     }
     path /= ZelkPaths::PathFromUtf8(text);
@@ -103,22 +107,23 @@ int Location::AppendToLocal(const Name& name) {
 }
 
 Zelk::UniString Location::ToDisplayText() const {
-    return Zelk::UniString(ZelkPaths::Utf8FromPath(path).c_str());
+    // A folder named by the environment may be in another encoding than UTF-8.
+    return Zelk::UniString(ZelkPaths::ToValidUtf8(ZelkPaths::Utf8FromPath(path)).c_str());
 }
 
 int FileSystem::GetSpecialLocation(int id, Location& location) const {
     if (id != ReleaseToggleOverridesFolder) {
         return UnknownLocationCode;
     }
-    std::filesystem::path folder;
     {
         HostLocations& host = GetHostLocations();
         const std::lock_guard<std::mutex> lock(host.mutex);
-        folder = host.overridesFolder;
+        if (!host.overridesFolder.IsEmpty()) {
+            location = host.overridesFolder;
+            return 0;
+        }
     }
-    if (folder.empty()) {
-        folder = GetDefaultOverridesFolder();
-    }
+    std::filesystem::path folder = GetDefaultOverridesFolder();
     if (folder.empty()) {
         return UnknownLocationCode;
     }
@@ -127,6 +132,11 @@ int FileSystem::GetSpecialLocation(int id, Location& location) const {
 }
 
 int FileSystem::Contains(const Location& location, bool& exists) const {
+    // Its path only resembles the text (on Windows, U+FFFD stands in for each faulty byte) and
+    // could name some other file.
+    if (!location.IsUtf8()) {
+        return NotUtf8Code;
+    }
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(location.GetPath(), error);
     // A dangling link counts as nothing there: there is nothing to read through it.
@@ -147,9 +157,25 @@ void FileSystem::SetSpecialLocation(int id, const Location& location) {
     }
     HostLocations& host = GetHostLocations();
     const std::lock_guard<std::mutex> lock(host.mutex);
-    host.overridesFolder = location.GetPath();
+    host.overridesFolder = location;
 }
 
 FileSystem fileSystem;
+
+std::vector<std::string> GetProgramArguments(int argc, char** argv) {
+#if defined(_WIN32)
+    int count = 0;
+    if (LPWSTR* wideArguments = ::CommandLineToArgvW(::GetCommandLineW(), &count); wideArguments != nullptr) {
+        std::vector<std::string> arguments;
+        arguments.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            arguments.push_back(ZelkPaths::Utf8FromUtf16(wideArguments[i]));
+        }
+        ::LocalFree(wideArguments);
+        return arguments;
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
 
 }  // namespace IO

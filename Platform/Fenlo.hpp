@@ -2,6 +2,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "ZelkRoot.hpp"
 
@@ -22,23 +24,29 @@ private:
 class Location {
 public:
     Location() = default;
-    // `path` is UTF-8.
+    // `path` is UTF-8. Text that is not makes a location that names no file: the file system
+    // answers every question about it with an error.
     explicit Location(const char* path);
     explicit Location(std::filesystem::path path);
 
     bool IsEmpty() const noexcept { return path.empty(); }
-    // Appends `name` as the last path element: 0, or non-zero for an empty name or one that is
-    // not a single path element (it holds a separator, or is "." or "..").
+    // False for a location made from text that is not UTF-8.
+    bool IsUtf8() const noexcept { return textIsUtf8; }
+    // Appends `name` as the last path element: 0, or non-zero for an empty name, one that is not
+    // a single path element (it holds a separator, or is "." or "..") or one that is not UTF-8.
     int AppendToLocal(const Name& name);
     // The location as people read it.
     Zelk::UniString ToDisplayText() const;
     // The location as the operating system takes it.
     const std::filesystem::path& GetPath() const noexcept { return path; }
 
-    friend bool operator==(const Location& left, const Location& right) { return left.path == right.path; }
+    friend bool operator==(const Location& left, const Location& right) {
+        return left.path == right.path && left.textIsUtf8 == right.textIsUtf8;
+    }
 
 private:
     std::filesystem::path path;
+    bool textIsUtf8 = true;
 };
 
 enum SpecialLocationId : int {
@@ -58,7 +66,8 @@ public:
     // on macOS, $XDG_CONFIG_HOME, else ~/.config, elsewhere.
     int GetSpecialLocation(int id, Location& location) const;
     // Sets `exists` to whether something (a file or a folder) is at the location: 0, or
-    // non-zero when the file system cannot tell (a permission error, a link loop).
+    // non-zero when the file system cannot tell (a permission error, a link loop, a location made
+    // from text that is not UTF-8).
     int Contains(const Location& location, bool& exists) const;
 
     // Host: makes special location `id` name `location`; an empty location undoes it.
@@ -66,5 +75,10 @@ public:
 };
 
 extern FileSystem fileSystem;
+
+// The program's arguments, `argv[0]` included, as UTF-8. On Windows they are read again from the
+// UTF-16 command line: `argv` holds them in the ANSI code page, which loses every character
+// outside it. Elsewhere they are `argv` as it is.
+std::vector<std::string> GetProgramArguments(int argc, char** argv);
 
 }  // namespace IO

@@ -364,7 +364,7 @@ XercescInitializer::~XercescInitializer() = default;
 
 Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTopLevelTagType,
                                      ExceptionPolicy) {
-    if (location.IsEmpty()) {
+    if (location.IsEmpty() || !location.IsUtf8()) {
         return nullptr;
     }
     // Opened here rather than by libxml2, so that the path is taken as it is (never as a URI)

@@ -25,9 +25,9 @@ enum ExceptionPolicy : Int32 {
 };
 
 // A new channel over the XML file at `location`, or null when the file cannot be opened for
-// reading. The caller owns the channel. The parser never reaches the network, never loads
-// external entities or DTDs, and bounds entity expansion; a malformed document makes reads
-// fail. Errors the parser meets are recorded on the channel (GetRecordedErrors), each
+// reading (or the location was made from text that is not UTF-8). The caller owns the channel. The parser
+// never reaches the network, never loads external entities or DTDs, and bounds entity expansion; a malformed
+// document makes reads fail. Errors the parser meets are recorded on the channel (GetRecordedErrors), each
 // with its line number.
 Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTopLevelTagType topLevelTagType,
                                      ExceptionPolicy exceptionPolicy);

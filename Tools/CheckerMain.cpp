@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "Fenlo.hpp"
 #include "OverrideFileChecker.hpp"
+#include "Utf8Path.hpp"
 
 namespace {
 
@@ -29,14 +31,17 @@ void PrintUsage(std::ostream& out) {
 }
 
 int UsageError(const std::string& what) {
-    std::cerr << "featuretoggle-check: " << what << "\n\n";
+    std::cerr << "featuretoggle-check: " << FeatureToggleCheck::PrintableText(what) << "\n\n";
     PrintUsage(std::cerr);
     return 2;
 }
 
 // One name per line; blank lines are skipped and line ends of either kind are taken.
 bool ReadKnownToggles(const std::string& file, std::set<std::string>& names) {
-    std::ifstream in(file);
+    if (!ZelkPaths::IsUtf8(file)) {
+        return false;
+    }
+    std::ifstream in(ZelkPaths::PathFromUtf8(file));
     if (!in) {
         return false;
     }
@@ -60,8 +65,10 @@ int main(int argc, char** argv) {
     FeatureToggleCheck::CheckOptions options;
     std::vector<std::string> files;
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
+    // UTF-8 on every system, as the platform's paths are.
+    const std::vector<std::string> arguments = IO::GetProgramArguments(argc, argv);
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
             files.push_back(argument);
         } else if (argument == "--") {
@@ -75,13 +82,13 @@ int main(int argc, char** argv) {
         } else if (argument == "--strict") {
             options.strict = true;
         } else if (argument == "--known-toggles") {
-            if (i + 1 == argc) {
+            if (i + 1 == arguments.size()) {
                 return UsageError("missing file for '--known-toggles'");
             }
-            const std::string file = argv[++i];
+            const std::string& file = arguments[++i];
             if (!ReadKnownToggles(file, options.knownToggles)) {
-                std::cerr << "featuretoggle-check: cannot read the known toggle names from '" << file
-                          << "'\n";
+                std::cerr << "featuretoggle-check: cannot read the known toggle names from '"
+                          << FeatureToggleCheck::PrintableText(file) << "'\n";
                 return 2;
             }
         } else {
@@ -96,7 +103,7 @@ int main(int argc, char** argv) {
         OverrideFileChecker::Verdict worst = OverrideFileChecker::Verdict::Valid;
         for (const std::string& file : files) {
             const OverrideFileChecker::Verdict verdict =
-                OverrideFileChecker::Check(file, file, options, std::cout, std::cerr);
+                OverrideFileChecker::Check(IO::Location(file.c_str()), file, options, std::cout, std::cerr);
             if (verdict > worst) {
                 worst = verdict;
             }

@@ -9,6 +9,7 @@
 #include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
+#include "Utf8Path.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggleCheck {
@@ -18,7 +19,7 @@ namespace {
 using namespace FeatureToggle::OverrideFileFormat;
 
 std::string Quoted(const std::string& text) {
-    return '"' + text + '"';
+    return '"' + PrintableText(text) + '"';
 }
 
 std::string CountOf(std::size_t count, const char* one, const char* many) {
@@ -54,6 +55,33 @@ std::size_t EditDistance(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+std::string PrintableText(const std::string& text) {
+    constexpr char hexDigits[] = "0123456789ABCDEF";
+    std::string printable;
+    printable.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        char32_t codePoint = 0;
+        if (!ZelkPaths::DecodeUtf8(text, at, codePoint)) {
+            const auto byte = static_cast<unsigned char>(text[start]);
+            printable += {'\\', 'x', hexDigits[byte >> 4], hexDigits[byte & 0xFU]};
+        } else if (codePoint == '\n') {
+            printable += "\\n";
+        } else if (codePoint == '\r') {
+            printable += "\\r";
+        } else if (codePoint == '\t') {
+            printable += "\\t";
+        } else if (codePoint < 0x20 || codePoint == 0x7F) {
+            printable += {'\\', 'x', hexDigits[codePoint >> 4], hexDigits[codePoint & 0xFU]};
+        } else if (codePoint >= 0x80 && codePoint <= 0x9F) {
+            printable += {'\\', 'u', '0', '0', hexDigits[codePoint >> 4], hexDigits[codePoint & 0xFU]};
+        } else {
+            printable.append(text, start, at - start);
+        }
+    }
+    return printable;
+}
+
 std::string SuggestKnownName(const std::string& name, const std::set<std::string>& knownNames) {
     // A third of the name may be wrong, and at least two characters of a short one.
     const std::size_t limit = std::max<std::size_t>(2, name.size() / 3);
@@ -69,36 +97,43 @@ std::string SuggestKnownName(const std::string& name, const std::set<std::string
     return best;
 }
 
-OverrideFileChecker::Verdict OverrideFileChecker::Check(const std::filesystem::path& path,
+OverrideFileChecker::Verdict OverrideFileChecker::Check(const IO::Location& file,
                                                         const std::string& displayName,
                                                         const CheckOptions& options, std::ostream& out,
                                                         std::ostream& diagnostics) {
     OverrideFileChecker checker(displayName, options, out, diagnostics);
-    return checker.Read(path);
+    return checker.Read(file);
 }
 
 OverrideFileChecker::OverrideFileChecker(const std::string& displayName, const CheckOptions& options,
                                          std::ostream& out, std::ostream& diagnostics)
-    : displayName(displayName), options(options), out(out), diagnostics(diagnostics) {}
+    : displayName(PrintableText(displayName)), options(options), out(out), diagnostics(diagnostics) {}
 
-OverrideFileChecker::Verdict OverrideFileChecker::Read(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) {
+OverrideFileChecker::Verdict OverrideFileChecker::Read(const IO::Location& file) {
+    // Asked as the library asks, so that a file it cannot look at fails for the same reason here.
+    bool exists = false;
+    FeatureToggle::OverrideFileReadFault queryFault;
+    queryFault.fault = FeatureToggle::QueryOverrideFileLocation(file, exists);
+    if (queryFault.fault != FeatureToggle::OverrideFileFault::None) {
+        Error(0) << FeatureToggle::DescribeOverrideFileFault(queryFault) << '\n';
+        return Verdict::Unreadable;
+    }
+    if (!exists) {
         Error(0) << "no such file\n";
         return Verdict::Unreadable;
     }
-    if (!std::filesystem::is_regular_file(status)) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file.GetPath(), error)) {
         Error(0) << "not a regular file\n";
         return Verdict::Unreadable;
     }
     const std::unique_ptr<Zelk::XMLIChannel> channel(
-        ZelkXML::CreateXMLIChannel(IO::Location(path), Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes));
+        ZelkXML::CreateXMLIChannel(file, Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes));
     if (channel == nullptr) {
         Error(0) << "cannot be opened for reading\n";
         return Verdict::Unreadable;
     }
-    const bool fileIsEmpty = std::filesystem::file_size(path, error) == 0;
+    const bool fileIsEmpty = std::filesystem::file_size(file.GetPath(), error) == 0;
 
     FeatureToggle::FileBasedToggleStatusEvaluator evaluator("Release");
     FeatureToggle::OverrideFileReadRecord record;
@@ -132,7 +167,7 @@ OverrideFileChecker::Verdict OverrideFileChecker::Read(const std::filesystem::pa
     if (result != 0) {
         Error(fileIsEmpty ? 0 : record.fault.line)
             << (fileIsEmpty ? std::string("the file is empty")
-                            : FeatureToggle::DescribeOverrideFileFault(record.fault))
+                            : PrintableText(FeatureToggle::DescribeOverrideFileFault(record.fault)))
             << '\n';
         At(out, 0) << "invalid: the library reports " << Quoted(FeatureToggle::InvalidOverrideFileReport)
                    << " and applies "
@@ -175,7 +210,7 @@ void OverrideFileChecker::CheckKnownName(const std::string& name, int line) {
 }
 
 bool OverrideFileChecker::ReportIgnoredRest(Zelk::XMLIChannel& channel, const std::string& name, int line) {
-    Warning(line) << "<" << name << "> is not <" << OverrideElement
+    Warning(line) << "<" << PrintableText(name) << "> is not <" << OverrideElement
                   << ">: the library stops reading here and ignores the rest of the file\n";
     // The reader only peeked at that element: the walk starts with it.
     return ReportIgnoredChildren(channel);
@@ -213,7 +248,7 @@ bool OverrideFileChecker::ReportIgnoredElement(Zelk::XMLIChannel& channel, const
 // The parser's words, read the way the library's reader reads them.
 void OverrideFileChecker::ReportMalformed(const Zelk::XMLIChannel& channel) {
     const FeatureToggle::OverrideFileReadFault fault = FeatureToggle::ReadParserFault(channel);
-    Error(fault.line) << FeatureToggle::DescribeOverrideFileFault(fault) << '\n';
+    Error(fault.line) << PrintableText(FeatureToggle::DescribeOverrideFileFault(fault)) << '\n';
 }
 
 std::ostream& OverrideFileChecker::At(std::ostream& stream, int line) {

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <ostream>
 #include <set>
 #include <string>
+
+#include "Fenlo.hpp"
 
 namespace Zelk {
 class XMLIChannel;
@@ -30,16 +31,16 @@ public:
         Unreadable = 2,
     };
 
-    // Reads the file at `path` (called `displayName` in the output) with the library's reader.
+    // Reads the file at `file` (called `displayName` in the output) with the library's reader.
     // Writes the entries and the verdict to `out`, the errors and warnings to `diagnostics`.
-    static Verdict Check(const std::filesystem::path& path, const std::string& displayName,
+    static Verdict Check(const IO::Location& file, const std::string& displayName,
                          const CheckOptions& options, std::ostream& out, std::ostream& diagnostics);
 
 private:
     OverrideFileChecker(const std::string& displayName, const CheckOptions& options, std::ostream& out,
                         std::ostream& diagnostics);
 
-    Verdict Read(const std::filesystem::path& path);
+    Verdict Read(const IO::Location& file);
     // Once the reader stopped quietly at an element that is not an override, lists the overrides
     // it leaves unread. False if the rest of the document is malformed.
     bool ReportIgnoredRest(Zelk::XMLIChannel& channel, const std::string& name, int line);
@@ -60,6 +61,10 @@ private:
     std::size_t warnings = 0;
     std::size_t unknownNames = 0;
 };
+
+// `text` fit for one line of output: control characters (C0, DEL and C1) are written as escapes
+// (\n, \t, \x7F, \u0085), and so is every byte that is not part of well-formed UTF-8.
+std::string PrintableText(const std::string& text);
 
 // The known name nearest to `name`, if one is near enough to be a likely misspelling.
 std::string SuggestKnownName(const std::string& name, const std::set<std::string>& knownNames);

@@ -32,10 +32,12 @@ std::FILE* textOut = stdout;
 const char* const moduleNames[] = {"FeatureToggleExampleRendering", "FeatureToggleExampleImporter"};
 
 // Paths are printed and handed to the platform as UTF-8 on every system.
+using ZelkPaths::PathFromUtf8;
 using ZelkPaths::Utf8FromPath;
 
 struct Options {
-    fs::path overrideFolder;
+    // As given: the platform's location says whether it can be looked at.
+    std::string overrideFolder;
     fs::path preferenceFile;
     bool listAllToggles = false;
     bool listTogglesJson = false;
@@ -64,15 +66,18 @@ void PrintUsage(std::FILE* stream, const char* program) {
                  program);
 }
 
-// Parses the command line; false (after saying why) when it cannot be run as asked.
-bool ParseOptions(int argc, char** argv, const fs::path& programFolder, Options& options, int& exitCode) {
-    options.overrideFolder = programFolder / "Config";
+// Parses the command line, UTF-8 on every system; false (after saying why) when it cannot be run
+// as asked.
+bool ParseOptions(const std::vector<std::string>& arguments, const fs::path& programFolder, Options& options,
+                  int& exitCode) {
+    options.overrideFolder = Utf8FromPath(programFolder / "Config");
     options.preferenceFile = programFolder / "Config" / "Preferences.xml";
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
+    const char* program = arguments.empty() ? "FeatureToggleExampleHost" : arguments[0].c_str();
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
         if (argument == "--help" || argument == "-h") {
-            PrintUsage(stdout, argv[0]);
+            PrintUsage(stdout, program);
             exitCode = 0;
             return false;
         }
@@ -81,16 +86,16 @@ bool ParseOptions(int argc, char** argv, const fs::path& programFolder, Options&
         } else if (argument == "--list-toggles-json") {
             options.listTogglesJson = true;
         } else if (argument == "--write-known-toggles" && hasValue) {
-            options.knownTogglesFile = argv[++i];
+            options.knownTogglesFile = PathFromUtf8(arguments[++i]);
         } else if (argument == "--override-dir" && hasValue) {
-            options.overrideFolder = argv[++i];
+            options.overrideFolder = arguments[++i];
         } else if (argument == "--preferences" && hasValue) {
-            options.preferenceFile = argv[++i];
+            options.preferenceFile = PathFromUtf8(arguments[++i]);
         } else {
-            std::fprintf(stderr, "%s: %s '%s'\n\n", argv[0],
+            std::fprintf(stderr, "%s: %s '%s'\n\n", program,
                          argument.rfind("--", 0) == 0 && !hasValue ? "missing value for" : "unknown option",
                          argument.c_str());
-            PrintUsage(stderr, argv[0]);
+            PrintUsage(stderr, program);
             exitCode = 2;
             return false;
         }
@@ -119,7 +124,8 @@ void SetUpPlatform(const Options& options) {
         ZelkPref::Host::SetValue(ZelkPref::ApplicationDomain, "FeatureToggle", "AllowDumpingUnpublishedData",
                                  "true");
     }
-    IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location(options.overrideFolder));
+    IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder,
+                                      IO::Location(options.overrideFolder.c_str()));
 }
 
 bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modules) {
@@ -239,7 +245,7 @@ int main(int argc, char** argv) {
 
     Options options;
     int exitCode = 0;
-    if (!ParseOptions(argc, argv, programFolder, options, exitCode)) {
+    if (!ParseOptions(IO::GetProgramArguments(argc, argv), programFolder, options, exitCode)) {
         return exitCode;
     }
     if (options.listTogglesJson) {
@@ -248,7 +254,8 @@ int main(int argc, char** argv) {
 
     std::fprintf(textOut, "FeatureToggle example host\n");
     std::fprintf(textOut, "Override folder: %s\nPreference file: %s\n\n",
-                 Utf8FromPath(options.overrideFolder).c_str(), Utf8FromPath(options.preferenceFile).c_str());
+                 ZelkPaths::ToValidUtf8(options.overrideFolder).c_str(),
+                 Utf8FromPath(options.preferenceFile).c_str());
     SetUpPlatform(options);
 
     std::vector<LoadedModule> modules;

@@ -70,6 +70,13 @@ int LineOfEntry(const MappingBasedToggleStatusEvaluator& table, const ToggleId& 
 
 }  // namespace
 
+OverrideFileFault QueryOverrideFileLocation(const IO::Location& location, bool& exists) {
+    if (IO::fileSystem.Contains(location, exists) == 0) {
+        return OverrideFileFault::None;
+    }
+    return location.IsUtf8() ? OverrideFileFault::FileSystemQueryFailed : OverrideFileFault::LocationNotUtf8;
+}
+
 // The parser's first error says what went wrong, and where: "line N: message".
 OverrideFileReadFault ReadParserFault(const Zelk::XMLIChannel& channel) {
     OverrideFileReadFault fault;
@@ -126,8 +133,9 @@ int FileBasedToggleStatusEvaluator::LoadFile(const IO::Location& location, Overr
     contentLoadExecuted = true;
 
     bool exists = false;
-    if (IO::fileSystem.Contains(location, exists) != 0) {
-        return Fail(record, OverrideFileFault::FileSystemQueryFailed);
+    if (const OverrideFileFault fault = QueryOverrideFileLocation(location, exists);
+        fault != OverrideFileFault::None) {
+        return Fail(record, fault);
     }
     if (!exists) {
         return 0;

@@ -46,6 +46,8 @@ std::string DescribeOverrideFileFault(const OverrideFileReadFault& fault) {
             return "the overrides were loaded before; a second load reads nothing";
         case OverrideFileFault::FileSystemQueryFailed:
             return "the file system cannot tell whether the file exists";
+        case OverrideFileFault::LocationNotUtf8:
+            return "the file's path is not valid UTF-8 text, so the file system cannot look it up";
         case OverrideFileFault::CannotOpen:
             return "the file cannot be opened for reading";
         case OverrideFileFault::MalformedDocument:

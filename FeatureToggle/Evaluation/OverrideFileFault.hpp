@@ -12,6 +12,7 @@ enum class OverrideFileFault {
     None,
     AlreadyLoaded,          // the evaluator had loaded before: nothing was read
     FileSystemQueryFailed,  // the file system could not tell whether the file exists
+    LocationNotUtf8,        // the location was made from text that is not UTF-8: nothing to look at
     CannotOpen,
     MalformedDocument,  // the XML parser gave up (parserMessage), or there is no top element
     WrongTopElement,

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
+#include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"
@@ -40,6 +41,8 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
     const TemporaryDirectory folder;
     const std::string secret = folder.WriteFile("secret.txt", "TOPSECRET").string();
     std::filesystem::create_directory(folder.GetPath() / "folder.xml");
+    std::error_code noLinks;
+    std::filesystem::create_symlink("loop.xml", folder.GetPath() / "loop.xml", noLinks);
     // Puts a later fault beyond what the parser reads ahead before handing out A.
     const std::string ab = Value("A", "Enabled") + Value("B", "Disabled") + std::string(8192, ' ');
     const std::string valid = Overrides(ab);
@@ -52,6 +55,7 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
         int code;
         Strings entries;
         const char* name = "overrides.xml";
+        OverrideFileFault fault = OverrideFileFault::None;  // checked when not None
     } rows[] = {
         {"only the top element", "<ReleaseToggleOverrides/>", 0, {}},
         {"other top element", "<Overrides>" + Value("A", "Enabled") + "</Overrides>", Failed, {}},
@@ -75,21 +79,34 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
         {"billion laughs", Overrides(ab + Value("C", "Enabled", "&lol9;") + Value("D", "Enabled"), laughs),
          Failed, AB},
         {"truncated after valid entries", valid.substr(0, valid.find("</Release")) + "<Overridd", Failed, AB},
+        // The parser gets 512 bytes at a time, and the reader hands on nothing of a malformed piece.
+        {"NUL in the piece of the entries", Overrides(Value("A", "Enabled") + '\0'), Failed, {}},
         {"missing", "", 0, {}, "missing.xml"},
-        {"a folder", "", Failed, {}, "folder.xml"},
+        {"a folder", "", Failed, {}, "folder.xml", OverrideFileFault::CannotOpen},
+        {"a link to itself",
+         "",
+         noLinks ? 0 : Failed,
+         {},
+         "loop.xml",
+         noLinks ? OverrideFileFault::None : OverrideFileFault::FileSystemQueryFailed},
+        {"a name that is not UTF-8", "", Failed, {}, "\xC0\xAF.xml", OverrideFileFault::LocationNotUtf8},
     };
 
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        const IO::Location location = folder.GetLocation(row.name);
+        const IO::Location location((Utf8FromPath(folder.GetPath()) + '/' + row.name).c_str());
         const bool written = row.name == std::string("overrides.xml");
         if (written) {
             folder.WriteFile(row.name, row.content);
         }
         FileBasedToggleStatusEvaluator evaluator("Release");
         int code = 0;
-        ReadQuietly([&] { code = evaluator.ReadFromXMLFileIfExists(location); });
+        OverrideFileReadRecord record;
+        ReadQuietly([&] { code = OverrideFileReader::ReadFromXMLFileIfExists(evaluator, location, record); });
         EXPECT_EQ(code, row.code);
+        if (row.fault != OverrideFileFault::None) {
+            EXPECT_EQ(record.fault.fault, row.fault);
+        }
         EXPECT_EQ(Entries(evaluator), row.entries);
         // The path of an opened file is kept, also when its content is bad.
         EXPECT_EQ(evaluator.GetXMLPath(),

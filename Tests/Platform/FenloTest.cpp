@@ -51,8 +51,8 @@ TEST(Fenlo, UserFolderFollowsThePlatformsRule) {
 // Paths are UTF-8 in the platform's strings: a folder named in any script is found and read.
 TEST(Fenlo, NonAsciiFoldersAreFoundAndRead) {
     const FeatureToggleTests::TemporaryDirectory temporary;
-    const std::string folder =
-        FeatureToggleTests::Utf8FromPath(temporary.GetPath()) + "/Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string folder = FeatureToggleTests::Utf8FromPath(temporary.GetPath()) +
+                               "/Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";
     std::filesystem::create_directory(FeatureToggleTests::PathFromUtf8(folder));
     SetEnvironment("FEATURETOGGLE_OVERRIDE_DIR", folder);
     IO::Location location;
@@ -74,6 +74,32 @@ TEST(Fenlo, NonAsciiFoldersAreFoundAndRead) {
     Zelk::UniString name;
     EXPECT_EQ(channel->ReadStartTagName(name), 1);
     EXPECT_EQ(name, "Root");
+}
+
+// Text that is not UTF-8 (a stray byte, a cut sequence, an overlong "/", a surrogate, a value past
+// U+10FFFF) names nothing: no throw, no file looked at or opened, and a display fit to print.
+TEST(Fenlo, TextThatIsNotUtf8NamesNothing) {
+    const FeatureToggleTests::TemporaryDirectory temporary;
+    const std::string folder = FeatureToggleTests::Utf8FromPath(temporary.GetPath());
+    for (const char* text : {"\xFF", "a\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        { std::ofstream(FeatureToggleTests::PathFromUtf8(folder + '/' + text)) << "<Root/>"; }
+        IO::Location location((folder + '/' + text).c_str());
+        EXPECT_FALSE(location.IsUtf8());
+        bool exists = false;
+        EXPECT_NE(IO::fileSystem.Contains(location, exists), 0);
+        EXPECT_EQ(ZelkXML::CreateXMLIChannel(location, Zelk::TopLevelTagRequired, ZelkXML::ReturnErrorCodes),
+                  nullptr);
+        EXPECT_NE(std::string(location.ToDisplayText().ToCStr()).find("\xEF\xBF\xBD"), std::string::npos);
+        IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, location);
+        IO::Location special;
+        EXPECT_EQ(IO::fileSystem.GetSpecialLocation(IO::ReleaseToggleOverridesFolder, special), 0);
+        IO::fileSystem.SetSpecialLocation(IO::ReleaseToggleOverridesFolder, IO::Location());
+        EXPECT_FALSE(special.IsUtf8());
+        IO::Location good(folder.c_str());
+        EXPECT_NE(good.AppendToLocal(IO::Name(text)), 0);
+        EXPECT_EQ(good, IO::Location(folder.c_str()));
+    }
 }
 
 }  // namespace

@@ -26,6 +26,10 @@ struct OverrideFileReadRecord : OverrideFileReadSummary {
     std::vector<EntrySource> entries;
 };
 
+// Asks the file system whether a file is at `location`: None, with `exists` set, or the fault at
+// which a load stops there. featuretoggle-check asks through it too, so both give one reason.
+OverrideFileFault QueryOverrideFileLocation(const IO::Location& location, bool& exists);
+
 // A MalformedDocument fault from the first error the channel's parser recorded.
 OverrideFileReadFault ReadParserFault(const Zelk::XMLIChannel& channel);
 
