@@ -102,7 +102,7 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
         FileBasedToggleStatusEvaluator evaluator("Release");
         int code = 0;
         OverrideFileReadRecord record;
-        ReadQuietly([&] { code = OverrideFileReader::ReadFromXMLFileIfExists(evaluator, location, record); });
+        ReadQuietly([&] { code = evaluator.ReadFromXMLFileIfExists(location, record); });
         EXPECT_EQ(code, row.code);
         if (row.fault != OverrideFileFault::None) {
             EXPECT_EQ(record.fault.fault, row.fault);
