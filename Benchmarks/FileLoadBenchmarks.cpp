@@ -10,6 +10,7 @@
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace Benchmarks {
 

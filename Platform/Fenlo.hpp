@@ -3,12 +3,13 @@
 
 #include <filesystem>
 
-#include "ZelkRoot.hpp"
+#include "Fenlo/FenloExport.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace IO {
 
 // One path element, UTF-8.
-class Name {
+class FENLO_EXPORT Name {
 public:
     Name(const char* text);
 
@@ -19,7 +20,7 @@ private:
 };
 
 // A file or folder location; empty when default-constructed.
-class Location {
+class FENLO_EXPORT Location {
 public:
     Location() = default;
     // `path` is UTF-8.
@@ -46,7 +47,7 @@ enum SpecialLocationId : int {
     ReleaseToggleOverridesFolder = 3,
 };
 
-class FileSystem {
+class FENLO_EXPORT FileSystem {
 public:
     // Fills `location` with the folder the identifier names: 0, or non-zero for an identifier
     // that names no folder (`location` is then left alone).
@@ -65,6 +66,6 @@ public:
     void SetSpecialLocation(int id, const Location& location);
 };
 
-extern FileSystem fileSystem;
+extern FENLO_EXPORT FileSystem fileSystem;
 
 }  // namespace IO

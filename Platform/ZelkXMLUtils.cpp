@@ -20,8 +20,8 @@
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
-#include "QuietGenericErrors.hpp"
-#include "Utf8Path.hpp"
+#include "ZelkRoot/QuietGenericErrors.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace ZelkXML {
 

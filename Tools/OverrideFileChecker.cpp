@@ -8,6 +8,8 @@
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggleCheck {

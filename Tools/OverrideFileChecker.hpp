@@ -7,6 +7,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include "ZelkRoot/XMLInput.hpp"
 
 namespace Zelk {
 class XMLIChannel;

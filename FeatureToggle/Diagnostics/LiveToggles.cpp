@@ -10,6 +10,7 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "ZelkRoot/Containers.hpp"
 
 namespace FeatureToggle {
 

@@ -9,6 +9,7 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
 #include "Fenlo.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

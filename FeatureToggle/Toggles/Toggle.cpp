@@ -4,6 +4,8 @@
 
 #include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "ZelkRoot/Synchronisation.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 
