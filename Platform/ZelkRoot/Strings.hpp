@@ -1,5 +1,5 @@
-// ZelkRoot: the platform's strings: String (8-bit) and UniString (Unicode, UTF-8), and reading a number from
-// text.
+// ZelkRoot: the platform's strings, String (8-bit) and UniString (Unicode, UTF-8), and reading a
+// number from text.
 #pragma once
 
 #include <atomic>
@@ -16,14 +16,6 @@
 #include "ZelkRoot/ZelkRootExport.hpp"
 
 namespace Zelk {
-
-class String;
-class UniString;
-// Friends of the strings below, declared here so that the library exports them.
-ZELKROOT_EXPORT String operator+(const String& left, const String& right);
-ZELKROOT_EXPORT bool operator<(const String& left, const String& right) noexcept;
-ZELKROOT_EXPORT UniString operator+(const char* left, const UniString& right);
-ZELKROOT_EXPORT bool operator==(const UniString& left, const char* right) noexcept;
 
 // An 8-bit string. Text is UTF-8 by convention; all operations work on bytes.
 //
@@ -54,7 +46,7 @@ public:
     // The pieces one after another, in one allocation at most.
     static String Join(std::initializer_list<std::string_view> pieces);
 
-    friend String operator+(const String& left, const String& right);
+    friend ZELKROOT_EXPORT String operator+(const String& left, const String& right);
     friend bool operator==(const String& left, const String& right) noexcept {
         if (left.length != right.length) {
             return false;
@@ -73,7 +65,7 @@ public:
         }
         return std::char_traits<char>::compare(left.ToCStr(), right.ToCStr(), left.length) == 0;
     }
-    friend bool operator<(const String& left, const String& right) noexcept;
+    friend ZELKROOT_EXPORT bool operator<(const String& left, const String& right) noexcept;
 
 private:
     static constexpr std::size_t InlineCapacity = 15;
@@ -111,7 +103,9 @@ enum ZelkCharCode : Int32 {
 // uses an ASCII byte inside a multi-byte sequence, searching for ASCII text is exact.
 class ZELKROOT_EXPORT UniString {
 public:
-    static constexpr std::size_t MaxUSize = std::numeric_limits<std::size_t>::max();
+    // An enumerator, not a static data member: a member of an exported class would be imported from
+    // the DLL, which holds no copy of a constant.
+    enum : std::size_t { MaxUSize = std::numeric_limits<std::size_t>::max() };
 
     UniString() = default;
     UniString(const char* text, ZelkCharCode charCode = CC_UTF8);
@@ -132,11 +126,11 @@ public:
     // At most `length` bytes from `from`.
     UniString GetSubstring(std::size_t from, std::size_t length = MaxUSize) const;
 
-    friend UniString operator+(const char* left, const UniString& right);
+    friend ZELKROOT_EXPORT UniString operator+(const char* left, const UniString& right);
     friend bool operator==(const UniString& left, const UniString& right) noexcept {
         return left.text == right.text;
     }
-    friend bool operator==(const UniString& left, const char* right) noexcept;
+    friend ZELKROOT_EXPORT bool operator==(const UniString& left, const char* right) noexcept;
 
 private:
     std::basic_string<char, std::char_traits<char>, Allocator<char>> text;
