@@ -8,9 +8,10 @@
 
 #include "BenchmarkCases.hpp"
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
-#include "QuietGenericErrors.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
+#include "ZelkRoot/QuietGenericErrors.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace Benchmarks {
 

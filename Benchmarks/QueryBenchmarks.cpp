@@ -18,6 +18,8 @@
 #include "FeatureToggle/Testing.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace Benchmarks {
 

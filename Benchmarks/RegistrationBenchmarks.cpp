@@ -12,6 +12,7 @@
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace Benchmarks {
 

@@ -15,6 +15,8 @@
 #include "Fenlo.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
+#include "ZelkRoot/Log.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace Benchmarks {
 

@@ -13,6 +13,9 @@
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace {

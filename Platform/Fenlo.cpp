@@ -17,7 +17,7 @@
 #include <shlobj.h>
 #endif
 
-#include "Utf8Path.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace IO {
 

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "ZelkRoot.hpp"
+#include "Fenlo/FenloExport.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace IO {
 
 // One path element, UTF-8.
-class Name {
+class FENLO_EXPORT Name {
 public:
     Name(const char* text);
 
@@ -21,7 +22,7 @@ private:
 };
 
 // A file or folder location; empty when default-constructed.
-class Location {
+class FENLO_EXPORT Location {
 public:
     Location() = default;
     // `path` is UTF-8. Text that is not makes a location that names no file: the file system
@@ -54,7 +55,7 @@ enum SpecialLocationId : int {
     ReleaseToggleOverridesFolder = 3,
 };
 
-class FileSystem {
+class FENLO_EXPORT FileSystem {
 public:
     // Fills `location` with the folder the identifier names: 0, or non-zero for an identifier
     // that names no folder (`location` is then left alone).
@@ -74,7 +75,7 @@ public:
     void SetSpecialLocation(int id, const Location& location);
 };
 
-extern FileSystem fileSystem;
+extern FENLO_EXPORT FileSystem fileSystem;
 
 // The program's arguments, `argv[0]` included, as UTF-8. On Windows they are read again from the
 // UTF-16 command line: `argv` holds them in the ANSI code page, which loses every character

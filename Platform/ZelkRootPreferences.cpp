@@ -11,10 +11,10 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include "QuietGenericErrors.hpp"
-#include "Utf8Path.hpp"
 #include "ZelkRoot.hpp"
-#include "ZelkRootTesting.hpp"
+#include "ZelkRoot/QuietGenericErrors.hpp"
+#include "ZelkRoot/Testing.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace ZelkPref {
 

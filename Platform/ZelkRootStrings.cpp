@@ -282,7 +282,7 @@ UniString& UniString::Trim() {
 
 std::size_t UniString::FindFirst(const char* what, std::size_t from) const {
     const std::size_t position = text.find(what == nullptr ? "" : what, from);
-    return position == decltype(text)::npos ? MaxUSize : position;
+    return position == decltype(text)::npos ? std::size_t{MaxUSize} : position;
 }
 
 UniString UniString::GetSubstring(std::size_t from, std::size_t length) const {

@@ -20,8 +20,8 @@
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
-#include "QuietGenericErrors.hpp"
-#include "Utf8Path.hpp"
+#include "ZelkRoot/QuietGenericErrors.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace ZelkXML {
 
@@ -414,9 +414,9 @@ bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, cons
     std::size_t from = 0;
     for (;;) {
         const std::size_t at =
-            separatorLength != 0 ? text.FindFirst(separator, from) : Zelk::UniString::MaxUSize;
-        Zelk::UniString piece =
-            text.GetSubstring(from, at == Zelk::UniString::MaxUSize ? Zelk::UniString::MaxUSize : at - from);
+            separatorLength != 0 ? text.FindFirst(separator, from) : std::size_t{Zelk::UniString::MaxUSize};
+        Zelk::UniString piece = text.GetSubstring(
+            from, at == Zelk::UniString::MaxUSize ? std::size_t{Zelk::UniString::MaxUSize} : at - from);
         piece.Trim();
         if (!piece.IsEmpty()) {
             bool isValue = false;

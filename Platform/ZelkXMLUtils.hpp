@@ -4,7 +4,10 @@
 #include <cstdio>
 
 #include "Fenlo.hpp"
-#include "ZelkRoot.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Types.hpp"
+#include "ZelkRoot/XMLInput.hpp"
+#include "ZelkXMLUtils/ZelkXMLUtilsExport.hpp"
 
 namespace ZelkXML {
 
@@ -12,7 +15,7 @@ using Zelk::Int32;
 using Zelk::UInt32;
 
 // Keeps XML reading possible while it lives. Make one per library that reads XML.
-class XercescInitializer {
+class ZELKXMLUTILS_EXPORT XercescInitializer {
 public:
     XercescInitializer();
     ~XercescInitializer();
@@ -29,15 +32,16 @@ enum ExceptionPolicy : Int32 {
 // never reaches the network, never loads external entities or DTDs, and bounds entity expansion; a malformed
 // document makes reads fail. Errors the parser meets are recorded on the channel (GetRecordedErrors), each
 // with its line number.
-Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location, Zelk::XMLNoTopLevelTagType topLevelTagType,
-                                     ExceptionPolicy exceptionPolicy);
+ZELKXMLUTILS_EXPORT Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location,
+                                                         Zelk::XMLNoTopLevelTagType topLevelTagType,
+                                                         ExceptionPolicy exceptionPolicy);
 // The same over a document held in memory (tests, tools).
-Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t length);
+ZELKXMLUTILS_EXPORT Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t length);
 
 // The line of the node a channel made here is on: the element just read, peeked at or entered
 // (the line where its start tag ends). 0 for any other channel, before the first read and
 // after a parser error (the error message carries its own line).
-int GetCurrentLineNumber(const Zelk::XMLIChannel& channel);
+ZELKXMLUTILS_EXPORT int GetCurrentLineNumber(const Zelk::XMLIChannel& channel);
 
 // The failure code of NamedEnumType::Read.
 inline constexpr int InvalidValueCode = Zelk::ErrorInvalidData;
@@ -50,8 +54,9 @@ struct NamedEnumItem {
 
 namespace Detail {
 // Parses `text` by the grammar of NamedEnumType; names[i] stands for values[i].
-bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
-                        const UInt32* values, std::size_t count, UInt32& value);
+ZELKXMLUTILS_EXPORT bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator,
+                                            const char* const* names, const UInt32* values, std::size_t count,
+                                            UInt32& value);
 }  // namespace Detail
 
 // An enumeration read from XML attribute text, by name or by number.

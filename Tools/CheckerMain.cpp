@@ -8,7 +8,7 @@
 
 #include "Fenlo.hpp"
 #include "OverrideFileChecker.hpp"
-#include "Utf8Path.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace {
 

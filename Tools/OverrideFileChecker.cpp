@@ -9,7 +9,9 @@
 #include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
-#include "Utf8Path.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggleCheck {

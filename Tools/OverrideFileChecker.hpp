@@ -6,6 +6,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include "ZelkRoot/XMLInput.hpp"
 
 #include "Fenlo.hpp"
 

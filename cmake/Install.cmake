@@ -1,9 +1,37 @@
-# What `cmake --install` puts in place: the public headers, the shared libraries, featuretoggle-check,
-# a CMake package for find_package(FeatureToggle) and a pkg-config file. The installed tree can be
-# moved: the libraries find one another, and the tool finds them, relative to themselves.
+# What `cmake --install` puts in place, in two components.
+#
+# Runtime: the shared libraries (on Windows the DLLs, in bin/) and the licence. They travel with
+# every application that links the library, a parent project that builds it as a subproject
+# included: plug-in modules must share one registry, so the library is always shared.
+#
+# Development, with FEATURETOGGLE_INSTALL (on in a top-level build): the public headers, the link
+# names and import libraries, featuretoggle-check, a CMake package for find_package(FeatureToggle)
+# and a pkg-config file.
+#
+# The installed tree can be moved: the libraries find one another, and the tool finds them,
+# relative to themselves.
 include(CMakePackageConfigHelpers)
 
-set_target_properties(FeatureToggle ZelkRoot Fenlo ZelkXMLUtils PROPERTIES INSTALL_RPATH "$ORIGIN")
+if(APPLE)
+    set(featuretoggle_origin "@loader_path")
+else()
+    set(featuretoggle_origin "$ORIGIN")
+endif()
+set_target_properties(FeatureToggle ZelkRoot Fenlo ZelkXMLUtils PROPERTIES INSTALL_RPATH "${featuretoggle_origin}")
+set_target_properties(featuretoggle-check PROPERTIES
+    INSTALL_RPATH "${featuretoggle_origin}/../${CMAKE_INSTALL_LIBDIR}")
+
+if(NOT FEATURETOGGLE_INSTALL)
+    # A parent project's install gets the runtime alone; a Development install of its own asks
+    # for the rest (cmake --install --component Development installs nothing more of ours).
+    install(TARGETS FeatureToggle ZelkRoot Fenlo ZelkXMLUtils
+            LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_SKIP
+            RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+            ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development EXCLUDE_FROM_ALL)
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/FeatureToggle
+            COMPONENT Runtime)
+    return()
+endif()
 
 # The public headers come from the library's header set; the platform headers a client needs sit
 # in a folder of their own. ZelkXMLUtils is the library's private affair: its header is not
@@ -12,20 +40,26 @@ install(TARGETS FeatureToggle
         EXPORT FeatureToggleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
         FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 install(TARGETS ZelkRoot Fenlo ZelkXMLUtils
         EXPORT FeatureToggleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-install(FILES ${PROJECT_SOURCE_DIR}/Platform/Portability.hpp ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp
-              ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Platform
-        COMPONENT Development)
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development)
+# Only the platform libraries' own headers sit at the top of the platform folder, which is on a
+# client's include path; what ZelkRoot.hpp gathers sits in ZelkRoot/ below it.
+set(platformInclude ${CMAKE_INSTALL_INCLUDEDIR}/FeatureToggle/Platform)
+install(FILES ${PROJECT_SOURCE_DIR}/Platform/ZelkRoot.hpp ${PROJECT_SOURCE_DIR}/Platform/Fenlo.hpp
+        DESTINATION ${platformInclude} COMPONENT Development)
+list(TRANSFORM FEATURETOGGLE_ZELKROOT_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/Platform/)
+install(FILES ${FEATURETOGGLE_ZELKROOT_HEADERS} ${PROJECT_BINARY_DIR}/Platform/include/ZelkRoot/ZelkRootExport.hpp
+        DESTINATION ${platformInclude}/ZelkRoot COMPONENT Development)
+install(FILES ${PROJECT_BINARY_DIR}/Platform/include/Fenlo/FenloExport.hpp
+        DESTINATION ${platformInclude}/Fenlo COMPONENT Development)
 # Exported too: FeatureToggle::featuretoggle-check runs the checker in a client's build.
-if(TARGET featuretoggle-check)
-    install(TARGETS featuretoggle-check EXPORT FeatureToggleTargets
-            RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-endif()
+install(TARGETS featuretoggle-check EXPORT FeatureToggleTargets
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Development)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/FeatureToggle
         COMPONENT Runtime)
 

@@ -2,7 +2,7 @@
 
 #include <absl/flags/flag.h>
 
-#include "Portability.hpp"
+#include "ZelkRoot/Portability.hpp"
 
 ABSL_FLAG(bool, featuretoggle_benchmark_flag, true, "What the absl baseline of the query benchmarks reads");
 

@@ -16,6 +16,8 @@
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 #include "Support/ResultTable.hpp"
+#include "ZelkRoot/Log.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace {
 

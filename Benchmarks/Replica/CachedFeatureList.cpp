@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "Portability.hpp"
+#include "ZelkRoot/Portability.hpp"
 
 namespace CachedFeatureList {
 

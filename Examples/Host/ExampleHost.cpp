@@ -18,8 +18,8 @@
 #include "Fenlo.hpp"
 #include "ModuleLoader.hpp"
 #include "Modules/ExampleModule.hpp"
-#include "Utf8Path.hpp"
 #include "ZelkRoot.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace {
 

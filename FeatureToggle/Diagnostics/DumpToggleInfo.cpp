@@ -5,6 +5,10 @@
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Preferences.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

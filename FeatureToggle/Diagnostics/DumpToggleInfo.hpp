@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "FeatureToggle/FeatureToggleExport.hpp"
-#include "ZelkRoot.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

@@ -11,6 +11,7 @@
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "ZelkRoot/Containers.hpp"
 
 namespace FeatureToggle {
 

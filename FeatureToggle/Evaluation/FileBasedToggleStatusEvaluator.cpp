@@ -12,6 +12,9 @@
 #include "FeatureToggle/Evaluation/Internal/OverrideFileFormat.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace FeatureToggle {

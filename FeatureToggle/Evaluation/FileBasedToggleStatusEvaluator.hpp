@@ -3,6 +3,10 @@
 #include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "Fenlo.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
+#include "ZelkRoot/Types.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 
 namespace FeatureToggle {
 

@@ -1,4 +1,6 @@
 #include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
+#include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 #include <utility>
 

@@ -4,6 +4,8 @@
 
 #include "FeatureToggle/Evaluation/ToggleStatusEvaluator.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
+#include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

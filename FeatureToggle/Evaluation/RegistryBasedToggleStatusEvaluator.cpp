@@ -2,6 +2,9 @@
 
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/Internal/ScopeGuard.hpp"
+#include "ZelkRoot/Preferences.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

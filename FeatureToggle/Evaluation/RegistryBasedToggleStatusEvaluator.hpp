@@ -4,6 +4,7 @@
 
 #include "FeatureToggle/Evaluation/ToggleStatusEvaluator.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

@@ -3,6 +3,7 @@
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Identity/ToggleId.hpp"
 #include "FeatureToggle/ToggleStatus.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

@@ -1,4 +1,5 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 #include "FeatureToggle/Identity/Internal/IdentityKind.hpp"
 

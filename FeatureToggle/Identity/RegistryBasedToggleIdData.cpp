@@ -1,4 +1,6 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+#include "ZelkRoot/Preferences.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 #include "FeatureToggle/Identity/Internal/IdentityKind.hpp"
 

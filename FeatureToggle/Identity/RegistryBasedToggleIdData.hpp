@@ -2,6 +2,9 @@
 
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Identity/ToggleIdData.hpp"
+#include "ZelkRoot/Preferences.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Types.hpp"
 
 namespace FeatureToggle {
 

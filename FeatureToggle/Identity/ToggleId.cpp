@@ -1,4 +1,5 @@
 #include "FeatureToggle/Identity/ToggleId.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 #include <utility>
 

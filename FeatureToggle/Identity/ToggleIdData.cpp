@@ -1,4 +1,5 @@
 #include "FeatureToggle/Identity/ToggleIdData.hpp"
+#include "ZelkRoot/Memory.hpp"
 
 namespace FeatureToggle {
 

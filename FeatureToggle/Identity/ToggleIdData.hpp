@@ -3,7 +3,8 @@
 #include <cstddef>
 
 #include "FeatureToggle/FeatureToggleExport.hpp"
-#include "ZelkRoot.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Types.hpp"
 
 namespace FeatureToggle {
 

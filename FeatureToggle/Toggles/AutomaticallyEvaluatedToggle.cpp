@@ -1,4 +1,6 @@
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+#include "ZelkRoot/Exceptions.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

@@ -2,6 +2,8 @@
 
 #include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
+#include "ZelkRoot/Preferences.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

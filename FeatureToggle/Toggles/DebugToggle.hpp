@@ -2,6 +2,7 @@
 
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

@@ -2,6 +2,8 @@
 
 #include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

@@ -5,6 +5,7 @@
 #include "FeatureToggle/Evaluation/ToggleStatusEvaluator.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/Toggles/Toggle.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

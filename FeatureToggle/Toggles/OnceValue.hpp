@@ -2,8 +2,9 @@
 
 #include <new>
 #include <utility>
-
-#include "ZelkRoot.hpp"
+#include "ZelkRoot/Portability.hpp"
+#include "ZelkRoot/Synchronisation.hpp"
+#include "ZelkRoot/Types.hpp"
 
 namespace FeatureToggle {
 

@@ -10,6 +10,7 @@
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
 #include "Fenlo.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

@@ -2,6 +2,8 @@
 
 #include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "ZelkRoot/Synchronisation.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

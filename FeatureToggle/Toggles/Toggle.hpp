@@ -6,6 +6,9 @@
 #include "FeatureToggle/Identity/ToggleId.hpp"
 #include "FeatureToggle/ToggleStatus.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
+#include "ZelkRoot/Synchronisation.hpp"
+#include "ZelkRoot/Templates.hpp"
+#include "ZelkRoot/Types.hpp"
 
 namespace FeatureToggle {
 

@@ -7,6 +7,8 @@
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/ToggleId.hpp"
 #include "Support/TestToggleIdData.hpp"
+#include "ZelkRoot/Memory.hpp"
+#include "ZelkRoot/Preferences.hpp"
 
 namespace {
 

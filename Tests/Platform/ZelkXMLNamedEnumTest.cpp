@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "ZelkRoot/Strings.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 #include "ZelkXMLUtils.hpp"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "Support/ToggleTestAids.hpp"
+#include "ZelkRoot/Preferences.hpp"
 
 using namespace FeatureToggle;
 using namespace FeatureToggleTests;

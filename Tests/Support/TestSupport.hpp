@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "Fenlo.hpp"
-#include "Utf8Path.hpp"
 #include "ZelkRoot.hpp"
-#include "ZelkRootTesting.hpp"
+#include "ZelkRoot/Testing.hpp"
+#include "ZelkRoot/Utf8Path.hpp"
 
 namespace FeatureToggleTests {
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "FeatureToggle/Identity/ToggleIdData.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggleTests {
 

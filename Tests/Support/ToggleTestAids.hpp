@@ -6,6 +6,8 @@
 #include "FeatureToggle/Evaluation/MappingBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Toggles/Toggle.hpp"
+#include "ZelkRoot/Exceptions.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggleTests {
 

@@ -2,6 +2,8 @@
 
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
+#include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Templates.hpp"
 
 namespace FeatureToggle {
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "FeatureToggle/Toggles/Toggle.hpp"
+#include "ZelkRoot/Containers.hpp"
 
 namespace FeatureToggle {
 

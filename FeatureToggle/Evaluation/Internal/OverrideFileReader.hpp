@@ -7,6 +7,7 @@
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Evaluation/OverrideFileFault.hpp"
+#include "ZelkRoot/XMLInput.hpp"
 
 namespace FeatureToggle {
 

@@ -1,4 +1,5 @@
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

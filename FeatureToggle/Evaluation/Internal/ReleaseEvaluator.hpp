@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 namespace FeatureToggle {
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "FeatureToggle/Identity/ToggleId.hpp"
+#include "ZelkRoot/Containers.hpp"
 
 namespace FeatureToggle {
 

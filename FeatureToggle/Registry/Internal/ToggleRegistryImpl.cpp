@@ -2,6 +2,8 @@
 
 #include "FeatureToggle/Internal/ScopeGuard.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
+#include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Synchronisation.hpp"
 
 #include <utility>
 

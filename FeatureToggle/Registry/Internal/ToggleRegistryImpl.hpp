@@ -1,6 +1,8 @@
 #pragma once
 
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Synchronisation.hpp"
 
 namespace FeatureToggle {
 

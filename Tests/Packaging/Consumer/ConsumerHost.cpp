@@ -8,6 +8,10 @@
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Fenlo.hpp"
+#include "ZelkRoot/ErrorReports.hpp"
+#include "ZelkRoot/Log.hpp"
+#include "ZelkRoot/Preferences.hpp"
+#include "ZelkRoot/Strings.hpp"
 
 // In a module: toggles are static objects, declared next to the feature they guard.
 namespace {

@@ -1,25 +1,25 @@
-// ZelkRootTesting: the preference store's fault injection and counters, for tests only. Not
+// ZelkRoot/Testing.hpp: the preference store's fault injection and counters, for tests only. Not
 // installed: a host has no business with them.
 #pragma once
 
 #include <optional>
 
-#include "ZelkRoot.hpp"
+#include "ZelkRoot/Preferences.hpp"
 
 namespace ZelkPref::Host {
 
 // Forgets every value and every test setting below.
-void Reset();
+ZELKROOT_EXPORT void Reset();
 
 // Makes OpenRootKey return null for the domain.
-void SetDomainUnavailable(RootKeyDomain domain, bool unavailable);
+ZELKROOT_EXPORT void SetDomainUnavailable(RootKeyDomain domain, bool unavailable);
 // Makes every ReadBool return `code` without touching its out-parameter; empty to stop.
-void ForceReadResult(std::optional<UInt32> code);
+ZELKROOT_EXPORT void ForceReadResult(std::optional<UInt32> code);
 
 struct Statistics {
     int rootsOpened = 0;
     int closeCalls = 0;  // CloseRootKey calls, with a null root or not
 };
-Statistics GetStatistics();
+ZELKROOT_EXPORT Statistics GetStatistics();
 
 }  // namespace ZelkPref::Host
