@@ -80,6 +80,6 @@ extern FENLO_EXPORT FileSystem fileSystem;
 // The program's arguments, `argv[0]` included, as UTF-8. On Windows they are read again from the
 // UTF-16 command line: `argv` holds them in the ANSI code page, which loses every character
 // outside it. Elsewhere they are `argv` as it is.
-std::vector<std::string> GetProgramArguments(int argc, char** argv);
+FENLO_EXPORT std::vector<std::string> GetProgramArguments(int argc, char** argv);
 
 }  // namespace IO
