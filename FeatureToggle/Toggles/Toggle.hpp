@@ -21,6 +21,13 @@ inline bool IsToggleEnabled(const Toggle& toggle);
 // override (set by tests) and a mark of whether client code has ever asked for the status.
 // A toggle is in the process-wide registry from the end of this base's construction to the
 // start of its destruction. Client code asks IsToggleEnabled(toggle) and nothing else.
+//
+// Threads: IsToggleEnabled may be called on any thread at any time, also while another thread
+// loads the release overrides, triggers evaluations, or makes or ends an
+// OverrideToggleValueGuard; it answers the status in force before or after that change, and
+// every query that begins after the change has ended answers the new status. Those changes, the
+// report and the listing are made from one thread at a time. Toggles may be made and destroyed
+// on any thread, but not while a change is being made.
 class FEATURETOGGLE_EXPORT Toggle {
 public:
     virtual ~Toggle();
@@ -66,10 +73,14 @@ private:
     static constexpr Zelk::Int32 AnswerUnresolved = 2;  // the kind has published no status yet
     static constexpr Zelk::Int32 AnswerOutOfLine = 4;   // not queried yet, or not a plain kind
 
+    // Reads only what is published below, so that it may meet a status change on another thread.
     ToggleStatus GetCurrentStatus() const;
+    void PublishStatusOverride() const;
+    // Brings the inline answer's status in line with the published override and kind status,
+    // checking again after each change of it: a status change and the first query of a kind
+    // that publishes then may meet, and neither may leave the other's status behind.
     void UpdateInlineAnswer() const;
-    // Replaces the bits in `mask` of the inline answer with `bits`, keeping the others: status
-    // changes and the first query may meet, and neither may undo the other.
+    // Replaces the bits in `mask` of the inline answer with `bits`, keeping the others.
     void ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const;
 
     ToggleId toggleId;
@@ -81,7 +92,10 @@ private:
     // status the kind last published. Kept current by construction, the override guard and the
     // kind's evaluations; opened to inline answers by the first query of a plain kind.
     mutable volatile Zelk::Int32 inlineAnswer = AnswerUnresolved | AnswerOutOfLine;
-    mutable Zelk::Int32 kindStatus = AnswerUnresolved;
+    mutable volatile Zelk::Int32 kindStatus = AnswerUnresolved;
+    // `statusOverride` as queries on any thread read it: the value is written before the flag.
+    mutable volatile Zelk::Int32 publishedOverrideValue = 0;
+    mutable volatile Zelk::Int32 publishedOverrideSet = 0;
     const std::type_info* plainStatusKind = nullptr;
     // Decided once, inside the first query's latch computation, so that the latch's release
     // publishes it to every thread that sees the toggle queried.
@@ -89,7 +103,7 @@ private:
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
-// called from any thread. Once a toggle of a plain kind has been queried, the answer is one load
+// called from any thread (see Toggle). Once a toggle of a plain kind has been queried, the answer is one load
 // from the toggle itself; everything else goes through QueryToggleEnabled.
 inline bool IsToggleEnabled(const Toggle& toggle) {
     const Zelk::Int32 answer = Zelk::AtomicLoadAcquire(&toggle.inlineAnswer);

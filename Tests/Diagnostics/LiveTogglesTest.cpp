@@ -21,6 +21,9 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
     ReleaseToggle forced("Forced", ToggleDefaultStatus::Disabled);
     ReleaseToggle forcedTwin("Forced", ToggleDefaultStatus::Disabled);
     DebugToggle debug("Debug/Path", "Key");
+    const ScopedPreferences preferences;
+    ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug/Path", "On", "true");
+    DebugToggle debugOn("Debug/Path", "On");
     const Testing::OverrideToggleValueGuard guard(forced, ToggleStatus::Enabled);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     static_cast<void>(IsToggleEnabled(forcedTwin));
@@ -34,8 +37,9 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
                          (record.overriddenByTest ? " test" : "") +
                          (record.currentStatus == ToggleStatus::Enabled ? " on" : " off"));
     }
-    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off", "release Filed file on",
-                                                "release Forced queried test on"}));
-    EXPECT_EQ(records[1].displayName, "[Release]  name=\"Filed\"");
+    // Each flag tells one cause: neither the preference nor the file is a test's override.
+    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off", "debug Debug/Path/On on",
+                                                "release Filed file on", "release Forced queried test on"}));
+    EXPECT_EQ(records[2].displayName, "[Release]  name=\"Filed\"");
     EXPECT_FALSE(ToggleAccessor::WasQueried(filed));
 }

@@ -35,6 +35,7 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
         EXPECT_TRUE(IsToggleEnabled(first));
         EXPECT_TRUE(IsToggleEnabled(second));
         EXPECT_TRUE(IsToggleEnabled(*later));
+        EXPECT_TRUE(ToggleAccessor::WasQueried(*later));  // also when the answer was forced from the start
         {
             OverrideToggleValueGuard exporterGuard(exporter, ToggleStatus::Disabled);
             EXPECT_FALSE(IsToggleEnabled(exporter));
@@ -54,8 +55,10 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
     // After a load attempt, even one that found no file, a guard is reported yet still forces.
     TemporaryDirectory emptyFolder;
     ScopedOverrideFolder overrideFolder(emptyFolder.GetPath());
+    ScopedLogCapture log;
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     EXPECT_FALSE(GetReleaseOverrideLoadOutcome().fileExists);
+    EXPECT_EQ(log.entries, Strings{"0 ReleaseToggle statuses overridden by config file"});
     bugReports.messages.clear();  // the load reports the toggles queried before it
     OverrideToggleValueGuard guard(first, ToggleStatus::Enabled);
     EXPECT_TRUE(IsToggleEnabled(first));

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <barrier>
 #include <chrono>
 #include <iterator>
 #include <memory>
@@ -9,12 +8,14 @@
 #include <utility>
 
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
+#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Support/Rendezvous.hpp"
 #include "Support/TestSupport.hpp"
 #include "Support/ToggleTestAids.hpp"
 
@@ -31,18 +32,18 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
     std::unique_ptr<AutomaticallyEvaluatedToggle> toggle;
     std::atomic<int> computations{0};
     std::atomic<int> wrongResults{0};
-    std::barrier sync(Threads + 1);
+    Rendezvous sync(Threads + 1);
     std::vector<std::jthread> workers;
     for (int t = 0; t < Threads; ++t) {
         workers.emplace_back([&, t] {
             for (int round = 0; round < Rounds; ++round) {
-                sync.arrive_and_wait();
+                sync.ArriveAndWait();
                 wrongResults += t % 2 == 1 ? !IsToggleEnabled(*toggle) : value->GetOrCompute([&] {
                     ++computations;
                     std::this_thread::yield();  // let the others pile up behind
                     return 42;
                 }) != 42;
-                sync.arrive_and_wait();
+                sync.ArriveAndWait();
             }
         });
     }
@@ -50,8 +51,8 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
         value = std::make_unique<OnceValue<int>>();
         toggle = std::make_unique<AutomaticallyEvaluatedToggle>(TestId("A"), ToggleDefaultStatus::Disabled,
                                                                 evaluator, EvaluationStrategy::EvaluateOnce);
-        sync.arrive_and_wait();
-        sync.arrive_and_wait();
+        sync.ArriveAndWait();
+        sync.ArriveAndWait();
         EXPECT_EQ(computations, round + 1);
         EXPECT_EQ(evaluator.calls, round + 1);
         EXPECT_TRUE(ToggleAccessor::WasQueried(*toggle));
@@ -186,4 +187,101 @@ TEST(ToggleStress, QueriesWalksAndTwinsStayRightAcrossTheLoadAndEveryToggleIsAcc
     // Each once-evaluated toggle asked its evaluator exactly once.
     EXPECT_EQ(onceEvaluator.calls, twinsBuilt + 1);
     EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+}
+
+// Each round, threads make the first query of each of some toggles made just before, as the main
+// thread changes that toggle's status: a trigger, a guard made or ended; once, the load changes
+// them all. Once the change has ended, every query on every thread answers the new status.
+TEST(ToggleStress, FirstQueriesMeetingAStatusChangeEndOnTheNewStatus) {
+    constexpr int Threads = 2, Rounds = 1000, Count = 64;
+    enum Change { Trigger, GuardMade, GuardEnded, Load };
+    TemporaryDirectory folder;
+    std::string overrides;
+    for (int i = 0; i < Count; ++i) {
+        overrides += "<OverriddenValue toggleName=\"" + std::to_string(i) + "\" status=\"Enabled\"/>";
+    }
+    folder.WriteFile("ReleaseToggleOverrides.xml",
+                     "<ReleaseToggleOverrides>" + overrides + "</ReleaseToggleOverrides>");
+    const ScopedOverrideFolder overrideFolder(folder.GetPath());
+    const ScopedPreferences preferences;
+    const ScopedLogCapture log;
+    const ErrorReporter::ReportGuard reports;  // queried before evaluation, guards after the load
+    SettableEvaluator evaluator;
+    std::vector<std::unique_ptr<Toggle>> toggles;
+    std::vector<std::unique_ptr<Testing::OverrideToggleValueGuard>> guards;
+    bool after = false;
+    std::atomic<int> changing{0}, wrongAnswers{0};
+    Rendezvous meet(Threads + 1);
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.emplace_back([&] {
+            // How long into a toggle's change its first query comes: aimed at the moment the status
+            // changes, later after a query that came before it, sooner after one that came after.
+            int delay = 0;
+            for (int round = 0; round < Rounds; ++round) {
+                meet.ArriveAndWait();  // the toggles are made
+                for (int i = 0; i < Count; ++i) {
+                    for (int spins = 0; changing < i; ++spins) {
+                        if (spins > 64) {
+                            std::this_thread::yield();
+                        }
+                    }
+                    for (int wait = delay; wait > 0 && changing == i; --wait) {
+                    }
+                    delay = std::max(delay + (IsToggleEnabled(*toggles[i]) == after ? -1 : 1), 0);
+                }
+                meet.ArriveAndWait();  // the change has ended
+                for (const auto& toggle : toggles) {
+                    wrongAnswers += IsToggleEnabled(*toggle) != after;
+                }
+                meet.ArriveAndWait();
+            }
+        });
+    }
+    for (int round = 0; round < Rounds; ++round) {
+        const Change change = round == Rounds / 2 ? Load : static_cast<Change>(round % 3);
+        for (int i = 0; i < Count; ++i) {
+            const std::string name = (change == Load ? "" : "Not filed ") + std::to_string(i);
+            evaluator.Set(name.c_str(), ToggleStatus::Enabled);
+            if (change == Trigger) {
+                toggles.push_back(std::make_unique<OnDemandEvaluatedToggle>(
+                    TestId(name.c_str()), ToggleDefaultStatus::Disabled, evaluator,
+                    OnDemandEvaluationOptions::EvaluateOnTriggerOnly));
+            } else if (change == Load || round % 2 == 0) {
+                toggles.push_back(
+                    std::make_unique<ReleaseToggle>(name.c_str(), ToggleDefaultStatus::Disabled));
+            } else {  // it publishes its status at its first query, on the querying thread
+                toggles.push_back(std::make_unique<DebugToggle>("Stress", name.c_str()));
+            }
+        }
+        const auto guard = [&](int i) {
+            guards.push_back(
+                std::make_unique<Testing::OverrideToggleValueGuard>(*toggles[i], ToggleStatus::Enabled));
+        };
+        for (int i = 0; change == GuardEnded && i < Count; ++i) {
+            guard(i);
+        }
+        after = change != GuardEnded;
+        changing = change == Load ? Count : 0;
+        meet.ArriveAndWait();
+        if (change == Load) {
+            ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+        }
+        for (int i = 0; change != Load && i < Count; changing = ++i) {
+            if (change == Trigger) {
+                OnDemandEvaluatedToggleEvaluationTriggerer::Evaluate(
+                    static_cast<OnDemandEvaluatedToggle&>(*toggles[i]));
+            } else if (change == GuardMade) {
+                guard(i);
+            } else {
+                guards[i].reset();
+            }
+        }
+        meet.ArriveAndWait();
+        meet.ArriveAndWait();
+        guards.clear();
+        toggles.clear();
+    }
+    threads.clear();
+    EXPECT_EQ(wrongAnswers, 0);
 }
