@@ -63,7 +63,7 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
 namespace {
 
 // A client's own release toggle that answers for itself, unlike the file before the load: it must
-// be asked every time. (It reads no state of its base, which the load changes unsynchronised.)
+// be asked every time.
 class OwnAnswerReleaseToggle : public ReleaseToggle {
 public:
     using ReleaseToggle::ReleaseToggle;
