@@ -1,6 +1,5 @@
-// Where test threads meet, round after round: an atomic count of arrivals, waited on by spinning
-// and yielding. No wait here can miss its wake-up, as std::barrier, std::latch and
-// std::atomic::wait can with MinGW-w64's libstdc++ 12.
+// Where test threads meet, round after round: a count of arrivals, waited on by yielding, so that
+// no wake-up can be missed (std::barrier, std::latch and atomic waits miss some on MinGW-w64).
 #pragma once
 
 #include <atomic>
@@ -14,8 +13,7 @@ public:
     Rendezvous(const Rendezvous&) = delete;
     Rendezvous& operator=(const Rendezvous&) = delete;
 
-    // Returns once all parties have arrived at this meeting. The count only grows: meeting k is
-    // complete when it reaches (k + 1) * parties, whoever has already gone on to the next.
+    // Returns once all parties have arrived. Meeting k is complete at (k + 1) * parties arrivals.
     void ArriveAndWait() {
         const int meeting = arrivals.fetch_add(1) / parties;
         while (arrivals.load() < (meeting + 1) * parties) {
