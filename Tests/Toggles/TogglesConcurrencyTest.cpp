@@ -188,8 +188,10 @@ TEST(ToggleStress, FirstQueriesMeetingAStatusChangeEndOnTheNewStatus) {
             for (int round = 0; round < Rounds; ++round) {
                 meet.ArriveAndWait();  // the toggles are made
                 for (int i = 0; i < Count; ++i) {
-                    while (changing < i) {
-                        std::this_thread::yield();
+                    for (int spins = 0; changing < i; ++spins) {
+                        if (spins > 64) {
+                            std::this_thread::yield();
+                        }
                     }
                     for (int wait = delay; wait > 0 && changing == i; --wait) {
                     }
