@@ -103,8 +103,8 @@ private:
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
-// called from any thread (see Toggle). Once a toggle of a plain kind has been queried, the answer is one load
-// from the toggle itself; everything else goes through QueryToggleEnabled.
+// called from any thread (see Toggle). Once a toggle of a plain kind has been queried, the
+// answer is one load from the toggle itself; everything else goes through QueryToggleEnabled.
 inline bool IsToggleEnabled(const Toggle& toggle) {
     const Zelk::Int32 answer = Zelk::AtomicLoadAcquire(&toggle.inlineAnswer);
     if (answer <= Toggle::AnswerEnabled) {
