@@ -1,5 +1,5 @@
 // Where test threads meet, round after round: a count of arrivals, waited on by yielding, so that
-// no wake-up can be missed (std::barrier, std::latch and atomic waits miss some on MinGW-w64).
+// no wake-up can be missed (the standard barrier, latch and atomic waits miss some on MinGW-w64).
 #pragma once
 
 #include <atomic>
