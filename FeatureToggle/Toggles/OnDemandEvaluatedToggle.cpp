@@ -16,9 +16,9 @@ OnDemandEvaluatedToggle::OnDemandEvaluatedToggle(const ToggleIdData& idData,
     if (static_cast<std::int32_t>(options) == 0) {
         evaluatedStatus = this->evaluator.EvaluateToggleStatus(GetToggleId());
     }
-    // Published for a plain subclass (the contract of a toggle kind, in Toggle.hpp), here and at
-    // every change below.
-    PublishKindStatus(OnDemandEvaluatedToggle::GetCurrentStatusImpl());
+    // Published for queries on any thread (the contract of a toggle kind, in Toggle.hpp), here and
+    // at every change below.
+    PublishEvaluatedStatus();
 }
 
 OnDemandEvaluatedToggle::~OnDemandEvaluatedToggle() = default;
@@ -28,7 +28,7 @@ void OnDemandEvaluatedToggle::Evaluate(Zelk::Friend<OnDemandEvaluatedToggleEvalu
     const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
     if (answer.HasValue()) {
         evaluatedStatus = answer;
-        PublishKindStatus(OnDemandEvaluatedToggle::GetCurrentStatusImpl());
+        PublishEvaluatedStatus();
     }
     // Client code may have acted on the default; the new status stands all the same.
     if (WasQueried()) {
@@ -38,8 +38,16 @@ void OnDemandEvaluatedToggle::Evaluate(Zelk::Friend<OnDemandEvaluatedToggleEvalu
     }
 }
 
+void OnDemandEvaluatedToggle::PublishEvaluatedStatus() {
+    const ToggleStatus status =
+        evaluatedStatus.HasValue() ? evaluatedStatus.Get() : ToStatus(GetDefaultStatus());
+    Zelk::AtomicStoreRelease(&publishedStatus, static_cast<Zelk::Int32>(status));
+    PublishKindStatus(status);
+}
+
+// Queries on other threads may meet a trigger: they read the published status, never the field.
 ToggleStatus OnDemandEvaluatedToggle::GetCurrentStatusImpl() const {
-    return evaluatedStatus.HasValue() ? evaluatedStatus.Get() : ToStatus(GetDefaultStatus());
+    return static_cast<ToggleStatus>(Zelk::AtomicLoadAcquire(&publishedStatus));
 }
 
 bool OnDemandEvaluatedToggle::IsDefaultValueOverriddenImpl() const {

@@ -39,8 +39,13 @@ protected:
     bool IsDefaultValueOverriddenImpl() const override;
 
 private:
+    // Sets the status that queries read, on any thread, from `publishedStatus`.
+    void PublishEvaluatedStatus();
+
     Zelk::Optional<ToggleStatus> evaluatedStatus;
     const ToggleStatusEvaluator& evaluator;
+    // What GetCurrentStatusImpl answers: `evaluatedStatus`, else the default's status.
+    volatile Zelk::Int32 publishedStatus = 0;
 };
 
 // The only party that triggers evaluations of on-demand toggles.

@@ -7,13 +7,30 @@
 
 namespace FeatureToggle {
 
+namespace {
+
+// A store that is also a full barrier: the loads that follow it cannot pass it, so of two
+// threads that each store, then read what the other stored, at least one sees the other's.
+void StoreFenced(volatile Zelk::Int32* word, Zelk::Int32 value) {
+    while (!Zelk::AtomicCompareAndSwap(word, value, Zelk::AtomicLoadAcquire(word))) {
+    }
+}
+
+Zelk::Int32 InlineStatus(ToggleStatus status) {
+    return status == ToggleStatus::Enabled ? 1 : 0;
+}
+
+}  // namespace
+
 Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
     : toggleId(idData),
       defaultStatus(defaultStatus),
       statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
     // Nobody else can see the toggle before it is registered.
     if (statusOverride.HasValue()) {
-        inlineAnswer = AnswerOutOfLine | (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0);
+        inlineAnswer = AnswerOutOfLine | InlineStatus(statusOverride.Get());
+        publishedOverrideValue = static_cast<Zelk::Int32>(statusOverride.Get());
+        publishedOverrideSet = 1;
     }
     // Last, so that an enumeration on another thread never meets a base that is half made.
     ToggleRegistry::GetInstance().Register(*this);
@@ -42,7 +59,10 @@ ToggleStatus Toggle::QueryCurrentStatus() const {
 }
 
 ToggleStatus Toggle::GetCurrentStatus() const {
-    return statusOverride.HasValue() ? statusOverride.Get() : GetCurrentStatusImpl();
+    if (Zelk::AtomicLoadAcquire(&publishedOverrideSet) != 0) {
+        return static_cast<ToggleStatus>(Zelk::AtomicLoadAcquire(&publishedOverrideValue));
+    }
+    return GetCurrentStatusImpl();
 }
 
 const ToggleId& Toggle::GetToggleId() const {
@@ -55,24 +75,40 @@ bool Toggle::IsDefaultValueOverridden() const {
 
 void Toggle::SetStatusOverride(ToggleStatus status) {
     statusOverride = status;
-    UpdateInlineAnswer();
+    PublishStatusOverride();
 }
 
 void Toggle::ClearStatusOverride() {
     statusOverride.Clear();
+    PublishStatusOverride();
+}
+
+void Toggle::PublishStatusOverride() const {
+    if (statusOverride.HasValue()) {
+        Zelk::AtomicStoreRelease(&publishedOverrideValue, static_cast<Zelk::Int32>(statusOverride.Get()));
+    }
+    StoreFenced(&publishedOverrideSet, statusOverride.HasValue() ? 1 : 0);
     UpdateInlineAnswer();
 }
 
 void Toggle::PublishKindStatus(ToggleStatus status) const {
-    kindStatus = status == ToggleStatus::Enabled ? AnswerEnabled : 0;
+    StoreFenced(&kindStatus, InlineStatus(status));
     UpdateInlineAnswer();
 }
 
 void Toggle::UpdateInlineAnswer() const {
-    const Zelk::Int32 status = statusOverride.HasValue()
-                                   ? (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0)
-                                   : kindStatus;
-    ReplaceAnswerBits(AnswerEnabled | AnswerUnresolved, status);
+    constexpr Zelk::Int32 statusBits = AnswerEnabled | AnswerUnresolved;
+    for (;;) {
+        const Zelk::Int32 old = Zelk::AtomicLoadAcquire(&inlineAnswer);
+        const Zelk::Int32 status =
+            Zelk::AtomicLoadAcquire(&publishedOverrideSet) != 0
+                ? InlineStatus(static_cast<ToggleStatus>(Zelk::AtomicLoadAcquire(&publishedOverrideValue)))
+                : Zelk::AtomicLoadAcquire(&kindStatus);
+        if ((old & statusBits) == status) {
+            return;
+        }
+        static_cast<void>(Zelk::AtomicCompareAndSwap(&inlineAnswer, (old & ~statusBits) | status, old));
+    }
 }
 
 void Toggle::ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const {

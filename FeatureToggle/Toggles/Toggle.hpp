@@ -42,21 +42,17 @@ inline bool IsToggleEnabled(const Toggle& toggle);
 //   computation), and each later change where it is made (a triggered evaluation). A change it
 //   does not publish is never seen by inline answers, so a kind whose status follows something it
 //   does not control (an evaluator asked every time) must not call SetPlainStatusKind. Until the
-//   kind's first publication, queries go out of line.
+//   kind's first publication, queries go out of line. GetCurrentStatusImpl itself may meet a
+//   change on another thread, so what it reads is published too (an atomic copy beside the plain
+//   field, as OnDemandEvaluatedToggle keeps).
 // - Which calls may run at the same time as which.
-//   * Queries (IsToggleEnabled, QueryToggleEnabled), any number of threads on any toggles, with
-//     one another, with the construction and destruction of other toggles, and with registry
-//     walks. The first queries of one toggle decide its inline answering once, in the queried
-//     latch (OnceValue).
-//   * A kind's PublishKindStatus with queries of the same toggle: the inline answer changes in
-//     one atomic step, so a query answers the status before or after.
-//   * The load of the override file (triggered evaluations) with queries of toggles that already
-//     answer inline, or whose kind reads nothing the load writes: the triggered kind's own fields
-//     are plain, so a query still going out of line must not meet the evaluation that writes them.
-//   * Test overrides (set and cleared by OverrideToggleValueGuard, taken at construction) on one
-//     thread at a time, never while another thread queries the same toggle: the override is a
-//     plain field.
-//   * A registry walk may meet another thread's toggle half made or half destroyed: its callback
+//   * Queries (IsToggleEnabled, QueryToggleEnabled) may come on any thread at any time, also while
+//     another thread loads the release overrides, triggers evaluations, or makes or ends an
+//     OverrideToggleValueGuard. A query answers the status in force before or after that change,
+//     and every query that begins after the change has ended answers the new status.
+//   * Those changes, the report and the listing are made from one thread at a time.
+//   * Toggles may be made and destroyed on any thread, but not while a change is being made. A
+//     registry walk may meet another thread's toggle half made or half destroyed: its callback
 //     must not call the kind's virtual operations.
 class FEATURETOGGLE_EXPORT Toggle {
 public:
@@ -102,10 +98,14 @@ private:
     static constexpr Zelk::Int32 AnswerUnresolved = 2;  // the kind has published no status yet
     static constexpr Zelk::Int32 AnswerOutOfLine = 4;   // not queried yet, or not a plain kind
 
+    // Reads only what is published below, so that it may meet a status change on another thread.
     ToggleStatus GetCurrentStatus() const;
+    void PublishStatusOverride() const;
+    // Brings the inline answer's status in line with the published override and kind status,
+    // checking again after each change of it: a status change and the first query of a kind
+    // that publishes then may meet, and neither may leave the other's status behind.
     void UpdateInlineAnswer() const;
-    // Replaces the bits in `mask` of the inline answer with `bits`, keeping the others: status
-    // changes and the first query may meet, and neither may undo the other.
+    // Replaces the bits in `mask` of the inline answer with `bits`, keeping the others.
     void ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const;
 
     ToggleId toggleId;
@@ -117,7 +117,10 @@ private:
     // status the kind last published. Kept current by construction, the override guard and the
     // kind's evaluations; opened to inline answers by the first query of a plain kind.
     mutable volatile Zelk::Int32 inlineAnswer = AnswerUnresolved | AnswerOutOfLine;
-    mutable Zelk::Int32 kindStatus = AnswerUnresolved;
+    mutable volatile Zelk::Int32 kindStatus = AnswerUnresolved;
+    // `statusOverride` as queries on any thread read it: the value is written before the flag.
+    mutable volatile Zelk::Int32 publishedOverrideValue = 0;
+    mutable volatile Zelk::Int32 publishedOverrideSet = 0;
     const std::type_info* plainStatusKind = nullptr;
     // Decided once, inside the first query's latch computation, so that the latch's release
     // publishes it to every thread that sees the toggle queried.
@@ -125,8 +128,8 @@ private:
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be
-// called from any thread. Once a toggle of a plain kind has been queried, the answer is one load
-// from the toggle itself; everything else goes through QueryToggleEnabled.
+// called from any thread (see Toggle). Once a toggle of a plain kind has been queried, the
+// answer is one load from the toggle itself; everything else goes through QueryToggleEnabled.
 inline bool IsToggleEnabled(const Toggle& toggle) {
     const Zelk::Int32 answer = Zelk::AtomicLoadAcquire(&toggle.inlineAnswer);
     if (answer <= Toggle::AnswerEnabled) {

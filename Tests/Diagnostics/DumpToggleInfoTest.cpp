@@ -93,17 +93,16 @@ TEST(DumpToggleInfo, FileThatFailedToLoadStillShowsItsPath) {
     const std::string pathLine = LoadOverrideFile(folder, R"(
   <OverriddenValue toggleName="Kept" status="Enabled"/>
 
-  <OverriddenValue toggleName="B" status="on"/>)");
+  <OverriddenValue toggleName="Kept" status="Disabled"/>)");
     EXPECT_EQ(DumpReport(), ExpectedReport(pathLine, {Release("Kept")}, {}));
 
     const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
     EXPECT_EQ(outcome.result, -7003);
     EXPECT_EQ(outcome.entriesApplied, 1u);
-    EXPECT_EQ(outcome.fault.fault, OverrideFileFault::InvalidStatus);
+    EXPECT_EQ(outcome.fault.fault, OverrideFileFault::DuplicateToggleName);
     EXPECT_EQ(outcome.fault.line, 4);
-    EXPECT_EQ(outcome.reason,
-              "the status \"on\" of \"B\" is not valid: write exactly one of Enabled, Disabled or "
-              "a number (such as 0x1)");
+    EXPECT_EQ(outcome.fault.firstLine, 2);
+    EXPECT_EQ(outcome.reason, "the toggle name \"Kept\" appears a second time (first at line 2)");
 }
 
 TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
@@ -115,13 +114,15 @@ TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
     ReleaseToggle last(std::string(47, 'z').c_str(), ToggleDefaultStatus::Disabled);
     ReleaseToggle wide(std::string(52, 'y').c_str(), ToggleDefaultStatus::Disabled);
     Testing::OverrideToggleValueGuard forced(gamma, ToggleStatus::Enabled);
+    ReleaseToggle gammaTwin("GAMMA", ToggleDefaultStatus::Disabled);  // made forced, then queried
+    IsToggleEnabled(gammaTwin);
 
     EXPECT_EQ(DumpReport(),
               ExpectedReport(
                   "    No loaded config file", {},
                   {
                       Row("Alpha", "No       Disabled -        "), Row("beta", "No       Enabled  -        "),
-                      Row("GAMMA", "No       Disabled Enabled  "),
+                      Row("GAMMA", "Yes      Disabled Enabled  "),
                       Row(std::string(52, 'y'), "No       Disabled -        "),
                       Row(std::string(47, 'z'), "No       Disabled -        "),  // exactly 65 wide
                   }));

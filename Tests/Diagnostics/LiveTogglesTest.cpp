@@ -23,6 +23,9 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
     // Any value but 1 stands for disabled: the defaults agree.
     ReleaseToggle forcedTwin("Forced", static_cast<ToggleDefaultStatus>(2));
     DebugToggle debug("Debug/Path", "Key");
+    const ScopedPreferences preferences;
+    ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug/Path", "On", "true");
+    DebugToggle debugOn("Debug/Path", "On");
     const Testing::OverrideToggleValueGuard guard(forced, ToggleStatus::Enabled);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     static_cast<void>(IsToggleEnabled(forcedTwin));
@@ -37,9 +40,10 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
                          (record.defaultsDisagree ? " defaults-disagree" : "") +
                          (record.currentStatus == ToggleStatus::Enabled ? " on" : " off"));
     }
-    ASSERT_EQ(listed,
-              (std::vector<std::string>{"debug Debug/Path/Key off", "release Filed file defaults-disagree on",
-                                        "release Forced queried test on"}));
-    EXPECT_EQ(records[1].displayName, "[Release]  name=\"Filed\"");
+    // Each flag tells one cause: neither the preference nor the file is a test's override.
+    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off", "debug Debug/Path/On on",
+                                                "release Filed file defaults-disagree on",
+                                                "release Forced queried test on"}));
+    EXPECT_EQ(records[2].displayName, "[Release]  name=\"Filed\"");
     EXPECT_FALSE(ToggleAccessor::WasQueried(filed));
 }

@@ -34,6 +34,7 @@ TEST(OverrideToggleValueGuard, ForcesAndClearsEveryToggleOfItsIdentityOnly) {
         EXPECT_TRUE(IsToggleEnabled(first));
         EXPECT_TRUE(IsToggleEnabled(second));
         EXPECT_TRUE(IsToggleEnabled(*later));
+        EXPECT_TRUE(ToggleAccessor::WasQueried(*later));  // also when the answer was forced from the start
         {
             OverrideToggleValueGuard exporterGuard(exporter, ToggleStatus::Disabled);
             EXPECT_FALSE(IsToggleEnabled(exporter));

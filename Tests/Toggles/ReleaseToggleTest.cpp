@@ -36,6 +36,7 @@ TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     WriteOverrides(R"(<OverriddenValue toggleName="Importer" status="Enabled"/>
                       <OverriddenValue toggleName="Exporter" status="Disabled"/>
                       <OverriddenValue toggleName="Late" status="Enabled"/>
+                      <OverriddenValue toggleName="Two" status="0x2"/>
                       <OverridenValue toggleName="Misspelt" status="Enabled"/>)");
     ReleaseToggle importer("Importer", Off);
     // Toggles of one name take the file's status if it names them, else each its own default.
@@ -44,6 +45,7 @@ TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     ReleaseToggle exporterTwin("Exporter", ToggleDefaultStatus::Enabled);
     ReleaseToggle unlisted("Unlisted", ToggleDefaultStatus::Enabled);
     ReleaseToggle unlistedTwin("Unlisted", Off);
+    ReleaseToggle two("Two", ToggleDefaultStatus::Enabled);
 
     EXPECT_FALSE(GetReleaseOverrideLoadOutcome().loadAttempted);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
@@ -54,11 +56,14 @@ TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     EXPECT_TRUE(IsToggleEnabled(unlisted));
     EXPECT_FALSE(ToggleAccessor::IsDefaultValueOverridden(unlisted));
     EXPECT_FALSE(IsToggleEnabled(unlistedTwin));
+    // Any status but 1 is Disabled, at the first query (out of line) and at later ones (inline).
+    EXPECT_FALSE(IsToggleEnabled(two));
+    EXPECT_FALSE(IsToggleEnabled(two));
     ReleaseToggle late("Late", Off);
     EXPECT_TRUE(IsToggleEnabled(late));
     EXPECT_TRUE(reports.messages.empty());
-    ASSERT_EQ(log.entries.size(), 4u);
-    EXPECT_EQ(log.entries[0], "3 ReleaseToggle statuses overridden by config file");
+    ASSERT_EQ(log.entries.size(), 5u);
+    EXPECT_EQ(log.entries[0], "4 ReleaseToggle statuses overridden by config file");
 
     // The misspelt element ends the read quietly; the outcome still tells.
     const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
@@ -66,11 +71,11 @@ TEST_F(ReleaseToggleTest, LoadAppliesTheFileToLiveAndLaterToggles) {
     EXPECT_EQ(outcome.folder, folder.GetPath().string());
     EXPECT_EQ(outcome.file, (folder.GetPath() / "ReleaseToggleOverrides.xml").string());
     EXPECT_EQ(outcome.result, 0);
-    EXPECT_EQ(outcome.entriesApplied, 3u);
-    EXPECT_EQ(outcome.togglesSetByFile, 4u);  // the twins count; Late was not live at the load
+    EXPECT_EQ(outcome.entriesApplied, 4u);
+    EXPECT_EQ(outcome.togglesSetByFile, 5u);  // the twins count; Late was not live at the load
     EXPECT_EQ(outcome.reason, "");
     EXPECT_EQ(outcome.unreadElement, "OverridenValue");
-    EXPECT_EQ(outcome.unreadElementLine, 4);
+    EXPECT_EQ(outcome.unreadElementLine, 5);
 }
 
 TEST_F(ReleaseToggleTest, QueriedTogglesAreReportedAtEveryLoad) {
@@ -91,4 +96,20 @@ TEST_F(ReleaseToggleTest, QueriedTogglesAreReportedAtEveryLoad) {
                                                   Queried("Exporter"), Queried("Importer")}));
     EXPECT_TRUE(IsToggleEnabled(importer));
     EXPECT_EQ(log.entries.size(), 4u);  // each load logs the header and the one entry
+}
+
+// The file system cannot tell whether the file is there: a failed load, not a missing file. The
+// load sets nothing, and its log still says so.
+TEST_F(ReleaseToggleTest, LinkLoopAtTheFilesPlaceFailsTheLoad) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Wine makes no symbolic link loops";
+#else
+    std::filesystem::create_symlink("ReleaseToggleOverrides.xml",
+                                    folder.GetPath() / "ReleaseToggleOverrides.xml");
+    ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+    EXPECT_EQ(reports.messages, std::vector<std::string>{"Invalid Release Toggle override file"});
+    EXPECT_EQ(log.entries, std::vector<std::string>{"0 ReleaseToggle statuses overridden by config file"});
+    EXPECT_EQ(GetReleaseOverrideLoadOutcome().result, -7003);
+    EXPECT_EQ(GetReleaseOverrideLoadOutcome().fault.fault, OverrideFileFault::FileSystemQueryFailed);
+#endif
 }

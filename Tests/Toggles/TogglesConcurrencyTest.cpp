@@ -1,20 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <barrier>
 #include <chrono>
 #include <iterator>
 #include <memory>
 #include <thread>
-#include <utility>
 
 #include "FeatureToggle/Diagnostics/OverrideToggleValueGuard.hpp"
+#include "FeatureToggle/Diagnostics/ReportGuard.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
 #include "FeatureToggle/Toggles/AutomaticallyEvaluatedToggle.hpp"
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/OnceValue.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "Support/Rendezvous.hpp"
 #include "Support/TestSupport.hpp"
 #include "Support/ToggleTestAids.hpp"
 
@@ -34,18 +34,18 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
     std::unique_ptr<AutomaticallyEvaluatedToggle> toggle;
     std::atomic<int> computations{0};
     std::atomic<int> wrongResults{0};
-    std::barrier sync(Threads + 1);
+    Rendezvous sync(Threads + 1);
     std::vector<std::jthread> workers;
     for (int t = 0; t < Threads; ++t) {
         workers.emplace_back([&, t] {
             for (int round = 0; round < Rounds; ++round) {
-                sync.arrive_and_wait();
+                sync.ArriveAndWait();
                 wrongResults += t % 2 == 1 ? !IsToggleEnabled(*toggle) : value->GetOrCompute([&] {
                     ++computations;
                     std::this_thread::yield();  // let the others pile up behind
                     return 42;
                 }) != 42;
-                sync.arrive_and_wait();
+                sync.ArriveAndWait();
             }
         });
     }
@@ -53,8 +53,8 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
         value = std::make_unique<OnceValue<int>>();
         toggle = std::make_unique<AutomaticallyEvaluatedToggle>(TestId("A"), ToggleDefaultStatus::Disabled,
                                                                 evaluator, EvaluationStrategy::EvaluateOnce);
-        sync.arrive_and_wait();
-        sync.arrive_and_wait();
+        sync.ArriveAndWait();
+        sync.ArriveAndWait();
         EXPECT_EQ(computations, round + 1);
         EXPECT_EQ(evaluator.calls, round + 1);
         EXPECT_TRUE(ToggleAccessor::WasQueried(*toggle));
@@ -64,8 +64,7 @@ TEST(OnceValueConcurrency, FirstQueriesTogetherComputeOnce) {
 
 namespace {
 
-// A client's own release toggle that answers for itself, unlike the file before the load: it must
-// be asked every time. (It reads no state of its base, which the load changes unsynchronised.)
+// A client's own release toggle that answers for itself: it must be asked every time.
 class OwnAnswerReleaseToggle : public ReleaseToggle {
 public:
     using ReleaseToggle::ReleaseToggle;
@@ -74,7 +73,7 @@ protected:
     ToggleStatus GetCurrentStatusImpl() const override { return ToggleStatus::Enabled; }
 };
 
-// One toggle of each kind. The file enables "Stress.Release"; a guard forces "Stress.Forced".
+// One toggle of each kind; a guard forces "Stress.Forced".
 struct EveryKind {
     EveryKind(const ToggleStatusEvaluator& onceEvaluator, const ToggleStatusEvaluator& alwaysEvaluator)
         : once(TestId("Stress.Once"), ToggleDefaultStatus::Disabled, onceEvaluator,
@@ -82,13 +81,9 @@ struct EveryKind {
           always(TestId("Stress.Always"), ToggleDefaultStatus::Disabled, alwaysEvaluator,
                  EvaluationStrategy::EvaluateAlways) {}
 
-    // Wrong answers, given whether the file had been loaded before the queries and whether its
-    // loading had started after them.
-    int CountWrongAnswers(bool loadedBefore, const std::atomic<bool>& loading) const {
-        const bool fromFile = IsToggleEnabled(release);
-        const int wrong = !IsToggleEnabled(ownAnswer) + !IsToggleEnabled(forced) + IsToggleEnabled(debug) +
-                          !IsToggleEnabled(once) + !IsToggleEnabled(always) + (loadedBefore && !fromFile);
-        return wrong + (!loading && fromFile);
+    int CountWrongAnswers() const {
+        return IsToggleEnabled(release) + !IsToggleEnabled(ownAnswer) + !IsToggleEnabled(forced) +
+               IsToggleEnabled(debug) + !IsToggleEnabled(once) + !IsToggleEnabled(always);
     }
 
     ReleaseToggle release{"Stress.Release", ToggleDefaultStatus::Disabled};
@@ -102,24 +97,15 @@ struct EveryKind {
 }  // namespace
 
 // Readers query one set of toggles throughout while builders make and drop twins of the same
-// identities and the main thread walks the registry; the builders pause while the main thread
-// loads the override file under the readers.
-TEST(ToggleStress, QueriesWalksAndTwinsStayRightAcrossTheLoadAndEveryToggleIsAccountedFor) {
-    TemporaryDirectory folder;
-    folder.WriteFile(
-        "ReleaseToggleOverrides.xml",
-        R"(<ReleaseToggleOverrides><OverriddenValue toggleName="Stress.Release" status="Enabled"/>)"
-        "</ReleaseToggleOverrides>");
-    const ScopedOverrideFolder overrideFolder(folder.GetPath());
+// identities and the main thread walks the registry.
+TEST(ToggleStress, QueriesWalksAndTwinsStayRightAndEveryToggleIsAccountedFor) {
     const ScopedPreferences preferences;
-    const ScopedLogCapture log;
-    const ScopedBugReportCapture reports;  // the load reports the readers' toggles as queried early
     SettableEvaluator onceEvaluator, alwaysEvaluator;
     onceEvaluator.Set("Stress.Once", ToggleStatus::Enabled);
     alwaysEvaluator.Set("Stress.Always", ToggleStatus::Enabled);
     const ToggleRegistry& registry = ToggleRegistry::GetInstance();
-    std::atomic<bool> loading{false}, loaded{false}, stop{false};
-    std::atomic<int> wrongAnswers{0}, twinsBuilt{0}, buildersPaused{0};
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrongAnswers{0}, twinsBuilt{0};
     int badWalks = 0, twinsSeen = 0;
     {
         const EveryKind kinds(onceEvaluator, alwaysEvaluator);
@@ -152,36 +138,20 @@ TEST(ToggleStress, QueriesWalksAndTwinsStayRightAcrossTheLoadAndEveryToggleIsAcc
         for (int t = 0; t < 2; ++t) {
             threads.emplace_back([&] {
                 while (!stop) {
-                    wrongAnswers += kinds.CountWrongAnswers(loaded, loading);
+                    wrongAnswers += kinds.CountWrongAnswers();
                 }
             });
             threads.emplace_back([&] {
-                bool paused = false;
                 while (!stop) {
-                    if (loading && !loaded) {
-                        buildersPaused += !std::exchange(paused, true);
-                        std::this_thread::yield();
-                        continue;
-                    }
-                    const bool afterLoad = loaded;
                     const EveryKind twins(onceEvaluator, alwaysEvaluator);
-                    wrongAnswers += twins.CountWrongAnswers(afterLoad, loading);
+                    wrongAnswers += twins.CountWrongAnswers();
                     ++twinsBuilt;
                 }
             });
         }
-        walkFor(std::chrono::milliseconds(500));
-        loading = true;
-        while (buildersPaused < 2) {
-            std::this_thread::yield();
-        }
-        ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
-        loaded = true;
-        walkFor(std::chrono::milliseconds(500));
+        walkFor(std::chrono::milliseconds(1000));
         stop = true;
         threads.clear();
-
-        EXPECT_EQ(kinds.CountWrongAnswers(true, loading), 0);
     }
     EXPECT_EQ(wrongAnswers, 0);
     EXPECT_EQ(badWalks, 0);
@@ -189,4 +159,99 @@ TEST(ToggleStress, QueriesWalksAndTwinsStayRightAcrossTheLoadAndEveryToggleIsAcc
     // Each once-evaluated toggle asked its evaluator exactly once.
     EXPECT_EQ(onceEvaluator.calls, twinsBuilt + 1);
     EXPECT_TRUE(registry.GetRegisteredToggleIds().IsEmpty());
+}
+
+// Each round, threads make the first query of each of some toggles made just before, as the main
+// thread changes that toggle's status: a trigger, a guard made or ended; once, the load changes
+// them all. Once the change has ended, every query on every thread answers the new status.
+TEST(ToggleStress, FirstQueriesMeetingAStatusChangeEndOnTheNewStatus) {
+    constexpr int Threads = 2, Rounds = 600, Count = 64;
+    enum Change { Trigger, GuardMade, GuardEnded, Load };
+    TemporaryDirectory folder;
+    folder.WriteFile("ReleaseToggleOverrides.xml",
+                     R"(<ReleaseToggleOverrides><OverriddenValue toggleName="Filed" status="Enabled"/>)"
+                     "</ReleaseToggleOverrides>");
+    const ScopedOverrideFolder overrideFolder(folder.GetPath());
+    const ScopedPreferences preferences;
+    const ScopedLogCapture log;
+    const ErrorReporter::ReportGuard reports;  // queried before evaluation, guards after the load
+    SettableEvaluator evaluator;
+    evaluator.Set("Triggered", ToggleStatus::Enabled);
+    std::vector<std::unique_ptr<Toggle>> toggles;
+    std::vector<std::unique_ptr<Testing::OverrideToggleValueGuard>> guards;
+    bool after = false;
+    std::atomic<int> changing{0}, wrongAnswers{0};
+    Rendezvous meet(Threads + 1);
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.emplace_back([&] {
+            // How long into a toggle's change its first query comes: aimed at the moment the status
+            // changes, later after a query that came before it, sooner after one that came after.
+            int delay = 0;
+            for (int round = 0; round < Rounds; ++round) {
+                meet.ArriveAndWait();  // the toggles are made
+                for (int i = 0; i < Count; ++i) {
+                    for (int spins = 0; changing < i; ++spins) {
+                        if (spins > 64) {
+                            std::this_thread::yield();
+                        }
+                    }
+                    for (int wait = delay; wait > 0 && changing == i; --wait) {
+                    }
+                    delay = std::max(delay + (IsToggleEnabled(*toggles[i]) == after ? -1 : 1), 0);
+                }
+                meet.ArriveAndWait();  // the change has ended
+                for (const auto& toggle : toggles) {
+                    wrongAnswers += IsToggleEnabled(*toggle) != after;
+                }
+                meet.ArriveAndWait();
+            }
+        });
+    }
+    for (int round = 0; round < Rounds; ++round) {
+        const Change change = round == Rounds / 2 ? Load : static_cast<Change>(round % 3);
+        for (int i = 0; i < Count; ++i) {
+            // A guard forces an identity: each toggle a guard changes has its own.
+            const std::string name = change == Load ? "Filed" : std::to_string(i);
+            if (change == Trigger) {
+                toggles.push_back(std::make_unique<OnDemandEvaluatedToggle>(
+                    TestId("Triggered"), ToggleDefaultStatus::Disabled, evaluator,
+                    OnDemandEvaluationOptions::EvaluateOnTriggerOnly));
+            } else if (change == Load || round % 2 == 0) {
+                toggles.push_back(
+                    std::make_unique<ReleaseToggle>(name.c_str(), ToggleDefaultStatus::Disabled));
+            } else {  // it publishes its status at its first query, on the querying thread
+                toggles.push_back(std::make_unique<DebugToggle>("Stress", name.c_str()));
+            }
+        }
+        const auto guard = [&](int i) {
+            guards.push_back(
+                std::make_unique<Testing::OverrideToggleValueGuard>(*toggles[i], ToggleStatus::Enabled));
+        };
+        for (int i = 0; change == GuardEnded && i < Count; ++i) {
+            guard(i);
+        }
+        after = change != GuardEnded;
+        changing = change == Load ? Count : 0;
+        meet.ArriveAndWait();
+        if (change == Load) {
+            ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
+        }
+        for (int i = 0; change != Load && i < Count; changing = ++i) {
+            if (change == Trigger) {
+                OnDemandEvaluatedToggleEvaluationTriggerer::Evaluate(
+                    static_cast<OnDemandEvaluatedToggle&>(*toggles[i]));
+            } else if (change == GuardMade) {
+                guard(i);
+            } else {
+                guards[i].reset();
+            }
+        }
+        meet.ArriveAndWait();
+        meet.ArriveAndWait();
+        guards.clear();
+        toggles.clear();
+    }
+    threads.clear();
+    EXPECT_EQ(wrongAnswers, 0);
 }
