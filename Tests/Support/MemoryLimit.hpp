@@ -55,14 +55,9 @@ inline std::string RunWithMemoryLimit(std::size_t extraBytes, const std::functio
     if (child == -1 || ::waitpid(child, &status, 0) != child) {
         return "the child process could not be started";
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-        return "";
-    }
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return code == 1    ? "an unexpected result"
-           : code == 3  ? "out of memory"
-           : code == -1 ? "signal " + std::to_string(WTERMSIG(status))
-                        : "exit code " + std::to_string(code);
+    const char* const outcomes[] = {"", "an unexpected result", "no limit could be set", "out of memory"};
+    return code >= 0 && code <= 3 ? outcomes[code] : "ended with status " + std::to_string(status);
 #endif
 }
 
