@@ -1,13 +1,16 @@
 // The preference store: values in memory, loaded from an XML file by the host.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <new>
 #include <set>
 #include <string>
 #include <tuple>
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -109,47 +112,54 @@ bool IsNamed(const xmlNode* node, const char* name) {
     return xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
 }
 
-// Reads the values of a parsed document into `values`; on failure, says why in `problem`.
-void ReadDocument(xmlDoc* document, ValueMap& values, std::string& problem) {
-    xmlNode* root = xmlDocGetRootElement(document);
-    if (root == nullptr || !IsNamed(root, "Preferences")) {
-        problem = "the root element is not Preferences";
-        return;
+// An element's line: xmlGetLineNo stops at 65535, where ElementMade keeps the true one.
+long LineOf(const xmlNode* node) {
+    if (node->line == 65535 && node->_private != nullptr) {
+        return static_cast<long>(reinterpret_cast<std::intptr_t>(node->_private));
     }
-    for (xmlNode* child = root->children; child != nullptr; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE) {
-            continue;
-        }
-        const std::string line = std::to_string(xmlGetLineNo(child));
-        if (!IsNamed(child, "Value")) {
-            problem = "unexpected element " + TextOf(reinterpret_cast<const char*>(child->name)) +
-                      " at line " + line;
-            return;
-        }
-        const std::optional<std::string> domainText = AttributeOf(child, "domain");
-        const std::optional<std::string> path = AttributeOf(child, "path");
-        const std::optional<std::string> name = AttributeOf(child, "name");
-        if (!domainText.has_value() || !path.has_value() || !name.has_value()) {
-            problem = "a Value without domain, path or name at line " + line;
-            return;
-        }
-        Zelk::UInt32 domain = 0;
-        if (!Zelk::strtovalue(Zelk::UniString(domainText->c_str()), domain, Zelk::WholeTextIsNumber,
-                              Zelk::NoWhiteSpaceTrimming) ||
-            domain > static_cast<Zelk::UInt32>(std::numeric_limits<Int32>::max())) {
-            problem = "a Value with the invalid domain \"" + *domainText + "\" at line " + line;
-            return;
-        }
-        xmlChar* content = xmlNodeGetContent(child);
-        std::string text =
-            content == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(content));
-        xmlFree(content);
-        values[ValueKey(static_cast<Int32>(domain), *path, *name)] = std::move(text);
-    }
+    return xmlGetLineNo(node);
 }
 
-// Preference files are small. A bigger one is refused unread: its document tree would take many
-// times its size in memory (over twenty times for a file of short values).
+// Reads the value of `child`, an element in the root, into `values`; if it is not one, says why in
+// `problem`.
+void ReadValue(xmlNode* child, ValueMap& values, std::string& problem) {
+    const std::string line = std::to_string(LineOf(child));
+    if (!IsNamed(child, "Value")) {
+        problem =
+            "unexpected element " + TextOf(reinterpret_cast<const char*>(child->name)) + " at line " + line;
+        return;
+    }
+    const std::optional<std::string> domainText = AttributeOf(child, "domain");
+    const std::optional<std::string> path = AttributeOf(child, "path");
+    const std::optional<std::string> name = AttributeOf(child, "name");
+    if (!domainText.has_value() || !path.has_value() || !name.has_value()) {
+        problem = "a Value without domain, path or name at line " + line;
+        return;
+    }
+    Zelk::UInt32 domain = 0;
+    if (!Zelk::strtovalue(Zelk::UniString(domainText->c_str()), domain, Zelk::WholeTextIsNumber,
+                          Zelk::NoWhiteSpaceTrimming) ||
+        domain > static_cast<Zelk::UInt32>(std::numeric_limits<Int32>::max())) {
+        problem = "a Value with the invalid domain \"" + *domainText + "\" at line " + line;
+        return;
+    }
+    xmlChar* content = xmlNodeGetContent(child);
+    std::string text =
+        content == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(content));
+    xmlFree(content);
+    values[ValueKey(static_cast<Int32>(domain), *path, *name)] = std::move(text);
+}
+
+// What the parser's callbacks share, as the parser's application data.
+struct ParseState {
+    ValueMap& values;
+    std::string problem;  // of the first element in the root that is not a value
+    unsigned errorCount = 0;
+    bool outOfMemory = false;
+};
+
+// Preference files are small. A bigger one is refused unread. Each element in the root is read
+// and freed as it ends, so that the tree never holds more than one.
 constexpr std::uintmax_t MaxFileSize = 4u << 20;
 
 // Reads the file into `content`; on failure, says why in `problem`.
@@ -175,6 +185,68 @@ void ReadWholeFile(const std::filesystem::path& file, std::string& content, std:
 
 using ZelkLibXml::QuietGenericErrors;
 
+// No preference file has this many errors; a hostile one can have millions, so past it the
+// parser stops (the document is then not well-formed).
+constexpr unsigned MaxParserErrors = 1000;
+
+// The parser's callbacks, which libxml2 calls with the parser as their context. They throw nothing.
+#if LIBXML_VERSION >= 21200
+using ParserError = const xmlError*;
+#else
+using ParserError = xmlErrorPtr;
+#endif
+
+void CountParserError(void* parser, ParserError error) noexcept {
+    auto* context = static_cast<xmlParserCtxt*>(parser);
+    if (error == nullptr || error->level < XML_ERR_ERROR || context == nullptr) {
+        return;
+    }
+    if (++static_cast<ParseState*>(context->_private)->errorCount > MaxParserErrors) {
+        xmlStopParser(context);
+    }
+}
+
+// Keeps the element's line, from where the parser is as it makes the element (the same source as
+// the 16-bit line), as the node's application data.
+void ElementMade(void* parser, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
+                 int namespaceCount, const xmlChar** namespaces, int attributeCount, int defaultedCount,
+                 const xmlChar** attributes) noexcept {
+    xmlSAX2StartElementNs(parser, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
+                          defaultedCount, attributes);
+    auto* context = static_cast<xmlParserCtxt*>(parser);
+    if (context->node != nullptr && context->input != nullptr && context->input->line > 0) {
+        context->node->_private = reinterpret_cast<void*>(static_cast<std::intptr_t>(context->input->line));
+    }
+}
+
+// Reads an element in the root as it ends, and frees it with what came before it.
+void ElementEnded(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                  const xmlChar* uri) noexcept {
+    auto* context = static_cast<xmlParserCtxt*>(parser);
+    xmlNode* element = context->node;
+    xmlSAX2EndElementNs(parser, localName, prefix, uri);
+    if (element == nullptr || element->parent == nullptr ||
+        element->parent->parent != reinterpret_cast<xmlNode*>(context->myDoc)) {
+        return;
+    }
+    auto& state = *static_cast<ParseState*>(context->_private);
+    try {
+        if (state.problem.empty()) {
+            ReadValue(element, state.values, state.problem);
+        }
+    } catch (...) {
+        state.outOfMemory = true;
+        xmlStopParser(context);
+    }
+    // All the root holds is then done with. Emptied, it has no text for the parser to add to in
+    // place.
+    for (xmlNode* root = element->parent; root->children != nullptr;) {
+        xmlNode* child = root->children;
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
+    }
+}
+
 // Parses `content` and reads its values; on failure, says why in `problem`.
 void ParseDocument(const std::string& file, const std::string& content, ValueMap& values,
                    std::string& problem) {
@@ -184,11 +256,20 @@ void ParseDocument(const std::string& file, const std::string& content, ValueMap
         problem = "out of memory";
         return;
     }
-    // Parser messages stay quiet: the report says what went wrong.
+    // No network, no external DTD, no entity substitution; parser messages stay quiet, the
+    // report says what went wrong. Short texts are kept inside their nodes.
+    ParseState state{values, {}};
+    context->_private = &state;
+    context->sax->serror = &CountParserError;
+    context->sax->startElementNs = &ElementMade;
+    context->sax->endElementNs = &ElementEnded;
     const QuietGenericErrors quiet;
-    xmlDoc* document = xmlCtxtReadMemory(context, content.data(), static_cast<int>(content.size()),
-                                         file.c_str(), nullptr, ZelkLibXml::ParserOptions);
-    if (document == nullptr) {
+    xmlDoc* document =
+        xmlCtxtReadMemory(context, content.data(), static_cast<int>(content.size()), file.c_str(), nullptr,
+                          ZelkLibXml::ParserOptions | XML_PARSE_COMPACT);
+    // A parser stopped for its errors may still have made a document.
+    if (document == nullptr || state.errorCount > MaxParserErrors) {
+        xmlFreeDoc(document);
         problem = "it is not well-formed XML";
         const xmlError* parseError = xmlCtxtGetLastError(context);
         if (parseError != nullptr && parseError->message != nullptr) {
@@ -199,10 +280,15 @@ void ParseDocument(const std::string& file, const std::string& content, ValueMap
             problem += " (line " + std::to_string(parseError->line) + ": " + message + ")";
         }
     } else {
-        ReadDocument(document, values, problem);
+        const xmlNode* root = xmlDocGetRootElement(document);
+        problem = root == nullptr || !IsNamed(root, "Preferences") ? "the root element is not Preferences"
+                                                                   : state.problem;
         xmlFreeDoc(document);
     }
     xmlFreeParserCtxt(context);
+    if (state.outOfMemory) {
+        throw std::bad_alloc();
+    }
 }
 
 void ReplaceValues(ValueMap values) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 #endif
 
+#include <libxml/globals.h>
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
@@ -40,6 +42,60 @@ const char* AsChars(const xmlChar* text) {
 }
 
 using ZelkLibXml::QuietGenericErrors;
+
+// No override file has this many errors. A hostile one can have millions (entities that expand
+// into undefined references, each an error), so past it the parser is stopped and the read fails.
+constexpr std::size_t MaxParserErrors = 1000;
+
+// Elements keep their line in 16 bits (65535 for every line from there on). While a reader parses,
+// each element it makes also gets its true line as the node's application data, taken from the
+// parser's position as the node is made: the same source as the 16-bit line.
+thread_local xmlTextReaderPtr ReaderMakingNodes = nullptr;
+thread_local xmlRegisterNodeFunc HookBeforeReading = nullptr;
+
+void OnNodeMade(xmlNodePtr node) {
+    if (node != nullptr && node->type == XML_ELEMENT_NODE && ReaderMakingNodes != nullptr) {
+        const int line = xmlTextReaderGetParserLineNumber(ReaderMakingNodes);
+        node->_private = reinterpret_cast<void*>(static_cast<std::intptr_t>(line > 0 ? line : 0));
+    }
+    if (HookBeforeReading != nullptr) {
+        HookBeforeReading(node);
+    }
+}
+
+// Has libxml2 call OnNodeMade, on this thread, for the nodes `reader` makes while this lives.
+class ElementLineKeeper {
+public:
+    explicit ElementLineKeeper(xmlTextReaderPtr reader)
+        : previousReader(ReaderMakingNodes), previousHook(HookBeforeReading) {
+        replacedHook = xmlRegisterNodeDefault(&OnNodeMade);
+        if (replacedHook != &OnNodeMade) {
+            HookBeforeReading = replacedHook;
+        }
+        ReaderMakingNodes = reader;
+    }
+    ~ElementLineKeeper() {
+        xmlRegisterNodeDefault(replacedHook);
+        HookBeforeReading = previousHook;
+        ReaderMakingNodes = previousReader;
+    }
+    ElementLineKeeper(const ElementLineKeeper&) = delete;
+    ElementLineKeeper& operator=(const ElementLineKeeper&) = delete;
+
+private:
+    xmlTextReaderPtr previousReader;
+    xmlRegisterNodeFunc previousHook;
+    xmlRegisterNodeFunc replacedHook = nullptr;
+};
+
+// The line of an element made while an ElementLineKeeper was on, as xmlGetLineNo gives it below 65535.
+long GetElementLine(xmlNodePtr node) {
+    const long line = xmlGetLineNo(node);
+    if (node->type == XML_ELEMENT_NODE && node->line == 65535 && node->_private != nullptr) {
+        return static_cast<long>(reinterpret_cast<std::intptr_t>(node->_private));
+    }
+    return line;
+}
 
 // The file calls, on the C runtime's descriptors. A path reaches the system as it is, in its own
 // form (UTF-16 on Windows), never as a URI.
@@ -182,16 +238,19 @@ public:
     }
 
     int RecordError(const Zelk::UniString& message) override {
-        errors.emplace_back(message.ToCStr());
-        return static_cast<int>(errors.size());
+        Record(message.ToCStr());
+        return errorCount > INT_MAX ? INT_MAX : static_cast<int>(errorCount);
     }
 
-    std::vector<std::string> GetRecordedErrors() const override { return errors; }
+    // The first error only: the rest are counted, not kept.
+    std::vector<std::string> GetRecordedErrors() const override {
+        return errorCount == 0 ? std::vector<std::string>() : std::vector<std::string>{firstError};
+    }
 
     int GetCurrentLineNumber() const {
         // After a parser error the reader's node is not to be trusted; the error has its own line.
         const xmlNodePtr node = reader != nullptr && !failed ? xmlTextReaderCurrentNode(reader) : nullptr;
-        const long line = node != nullptr ? xmlGetLineNo(node) : 0;
+        const long line = node != nullptr ? GetElementLine(node) : 0;
         return line > 0 && line <= INT_MAX ? static_cast<int>(line) : 0;
     }
 
@@ -254,21 +313,42 @@ private:
         return channel.release();
     }
 
-    static int ReadFromFile(void* context, char* buffer, int length) {
+    static int ReadFromFile(void* context, char* buffer, int length) noexcept {
         const int read = ReadSome(static_cast<TextReaderChannel*>(context)->fd, buffer, length);
         return read < 0 ? -1 : read;
     }
 
-    static void OnParserError(void* context, ParserError error) {
+    // Called by libxml2: nothing may be thrown from here.
+    static void OnParserError(void* context, ParserError error) noexcept {
         if (error == nullptr || error->level < XML_ERR_ERROR) {
             return;
         }
         auto* channel = static_cast<TextReaderChannel*>(context);
-        std::string message = error->message != nullptr ? error->message : "XML parser error";
-        while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
-            message.pop_back();
+        try {
+            if (channel->errorCount == 0) {
+                std::string message = error->message != nullptr ? error->message : "XML parser error";
+                while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
+                    message.pop_back();
+                }
+                channel->Record("line " + std::to_string(error->line) + ": " + message);
+            } else {
+                ++channel->errorCount;
+            }
+        } catch (...) {
+            // Out of memory: the read fails like one with too many errors.
+            channel->errorCount = MaxParserErrors + 1;
         }
-        channel->errors.push_back("line " + std::to_string(error->line) + ": " + message);
+        const bool fromParser = error->domain == XML_FROM_PARSER || error->domain == XML_FROM_NAMESPACE;
+        if (channel->errorCount > MaxParserErrors && fromParser && error->ctxt != nullptr) {
+            xmlStopParser(static_cast<xmlParserCtxtPtr>(error->ctxt));
+        }
+    }
+
+    void Record(std::string message) {
+        if (errorCount == 0) {
+            firstError = std::move(message);
+        }
+        ++errorCount;
     }
 
     // Moves the reader to the next node: true, or false (for good) at the end of the document or
@@ -277,21 +357,29 @@ private:
         if (failed) {
             return false;
         }
-        const std::size_t errorCount = errors.size();
-        const QuietGenericErrors quiet;
-        const int result = xmlTextReaderRead(reader);
-        if (result == 1) {
+        const std::size_t errorsBefore = errorCount;
+        int result = -1;
+        {
+            const QuietGenericErrors quiet;
+            const ElementLineKeeper lines(reader);
+            result = xmlTextReaderRead(reader);
+        }
+        // A stopped parser may still hand out what it made before it stopped.
+        if (result == 1 && errorCount <= MaxParserErrors) {
             return true;
         }
-        if (result < 0 && errors.size() == errorCount) {
-            errors.emplace_back("The XML document cannot be read");
+        if (result >= 0 && errorCount > MaxParserErrors) {
+            result = -1;
+        }
+        if (result < 0 && errorCount == errorsBefore) {
+            Record("The XML document cannot be read");
         }
         failed = true;
         return false;
     }
 
     void Fail(const char* message) {
-        errors.emplace_back(message);
+        Record(message);
         failed = true;
     }
 
@@ -346,7 +434,8 @@ private:
     std::string document;
     std::vector<Element> elements;
     std::vector<Element> spareElements;
-    std::vector<std::string> errors;
+    std::string firstError;
+    std::size_t errorCount = 0;
     bool started = false;
     bool failed = false;
     bool onCurrentStart = false;
@@ -394,6 +483,61 @@ int GetCurrentLineNumber(const Zelk::XMLIChannel& channel) {
 
 namespace Detail {
 
+namespace {
+
+bool IsCBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool ParseHexNumber(const char* text, UInt32& value) {
+    if (text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
+        return false;
+    }
+    const char* at = text + 2;
+    while (IsCBlank(*at)) {
+        ++at;
+    }
+    const bool negative = *at == '-';
+    if (*at == '-' || *at == '+') {
+        ++at;
+    }
+    // A second prefix; its 0 is a digit when nothing follows it.
+    bool anyDigit = false;
+    if (at[0] == '0' && (at[1] == 'x' || at[1] == 'X')) {
+        at += 2;
+        anyDigit = true;
+    }
+    std::uint64_t magnitude = 0;
+    for (int digit = HexDigitValue(*at); digit >= 0; digit = HexDigitValue(*++at)) {
+        anyDigit = true;
+        magnitude = magnitude * 16 + static_cast<std::uint64_t>(digit);
+        if (magnitude > 0xFFFFFFFFu) {
+            return false;
+        }
+    }
+    if (!anyDigit) {
+        return false;
+    }
+    const auto fitting = static_cast<UInt32>(magnitude);
+    value = negative ? static_cast<UInt32>(0u - fitting) : fitting;
+    return true;
+}
+
 bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
                         const UInt32* values, std::size_t count, UInt32& value) {
     const std::size_t separatorLength = separator != nullptr ? std::char_traits<char>::length(separator) : 0;
@@ -426,11 +570,8 @@ bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, cons
                     isValue = true;
                 }
             }
-            unsigned int number = 0;
-            if (!isValue && (std::sscanf(piece.ToCStr(), "0x%x", &number) == 1 ||
-                             std::sscanf(piece.ToCStr(), "0X%x", &number) == 1)) {
-                parsed = number;
-                isValue = true;
+            if (!isValue) {
+                isValue = ParseHexNumber(piece.ToCStr(), parsed);
             }
             if (!isValue) {
                 UInt32 decimal = 0;

@@ -30,8 +30,8 @@ enum ExceptionPolicy : Int32 {
 // A new channel over the XML file at `location`, or null when the file cannot be opened for
 // reading (or the location was made from text that is not UTF-8). The caller owns the channel. The parser
 // never reaches the network, never loads external entities or DTDs, and bounds entity expansion; a malformed
-// document makes reads fail. Errors the parser meets are recorded on the channel (GetRecordedErrors), each
-// with its line number.
+// document makes reads fail. The first error the parser meets is kept on the channel (GetRecordedErrors),
+// with its line number, and the others counted; past a thousand the parser stops and reads fail.
 ZELKXMLUTILS_EXPORT Zelk::XMLIChannel* CreateXMLIChannel(const IO::Location& location,
                                                          Zelk::XMLNoTopLevelTagType topLevelTagType,
                                                          ExceptionPolicy exceptionPolicy);
@@ -57,14 +57,17 @@ namespace Detail {
 ZELKXMLUTILS_EXPORT bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator,
                                             const char* const* names, const UInt32* values, std::size_t count,
                                             UInt32& value);
+// "0x" or "0X", blanks, a sign, a second "0x" and hexadecimal digits up to the first character that
+// is not one. False when the digits' value does not fit 32 bits; a minus negates it in 32 bits.
+ZELKXMLUTILS_EXPORT bool ParseHexNumber(const char* text, UInt32& value);
 }  // namespace Detail
 
 // An enumeration read from XML attribute text, by name or by number.
 //
 // The text is cut into pieces at every separator; each piece is trimmed of white space and
 // empty pieces are skipped. A piece is a value when it is one of the names, or "0x" or "0X"
-// followed by hexadecimal digits (what follows the digits is ignored), or an unsigned
-// decimal number. The text is valid when exactly one piece is a value. Numbers need not be
+// followed by hexadecimal digits of a 32-bit value (what follows the digits is ignored), or
+// an unsigned decimal number. The text is valid when exactly one piece is a value. Numbers need not be
 // the value of a listed item.
 template <typename T>
 class NamedEnumType {

@@ -31,7 +31,8 @@ public:
     virtual bool HasAttribute(const char* name) = 0;
     // 0 and the attribute's text when it was read.
     virtual int ReadAttribute(const char* name, UniString& value) = 0;
-    // Keeps a read error message; returns the number of messages kept so far.
+    // Hands over a read error message; returns the number of messages so far. A channel may keep
+    // only the first.
     virtual int RecordError(const UniString& message) = 0;
     virtual std::vector<std::string> GetRecordedErrors() const = 0;
 

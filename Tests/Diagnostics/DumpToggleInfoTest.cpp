@@ -105,6 +105,17 @@ TEST(DumpToggleInfo, FileThatFailedToLoadStillShowsItsPath) {
     EXPECT_EQ(outcome.reason, "the toggle name \"Kept\" appears a second time (first at line 2)");
 }
 
+TEST(DumpToggleInfo, FaultLinesPastTheSixteenBitRangeAreExact) {
+    ScopedPreferences preferences;
+    TemporaryDirectory folder;
+    const std::string entry = "<OverriddenValue toggleName=\"A\" status=\"Enabled\"/>";
+    LoadOverrideFile(folder, std::string(65535, '\n') + entry + std::string(4467, '\n') + entry);
+    const ReleaseOverrideLoadOutcome outcome = GetReleaseOverrideLoadOutcome();
+    EXPECT_EQ(outcome.fault.fault, OverrideFileFault::DuplicateToggleName);
+    EXPECT_EQ(outcome.fault.line, 70003);
+    EXPECT_EQ(outcome.fault.firstLine, 65536);
+}
+
 TEST(DumpToggleInfo, RowsSortCaseInsensitivelyAndLongNamesPushTheColumns) {
     ScopedPreferences preferences;
     AllowUnpublishedData();

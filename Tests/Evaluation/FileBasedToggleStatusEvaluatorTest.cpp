@@ -5,6 +5,7 @@
 #include "FeatureToggle/Evaluation/FileBasedToggleStatusEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/OverrideFileReader.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
+#include "Support/MemoryLimit.hpp"
 #include "Support/TestSupport.hpp"
 #include "ZelkXMLUtils.hpp"
 
@@ -111,6 +112,51 @@ TEST(OverrideFile, EachFaultGetsItsCodeAndKeepsOnlyWhatWasReadBefore) {
         // The path of an opened file is kept, also when its content is bad.
         EXPECT_EQ(evaluator.GetXMLPath(),
                   written ? Zelk::Optional(location) : Zelk::Optional<IO::Location>());
+    }
+}
+
+// Every override or preference file up to 10 MB reads within 64 MB and four times its size, those
+// whose entities expand into millions of parser errors included.
+TEST(OverrideFile, AndPreferenceFilesReadWithinTheirMemoryBound) {
+    if (const std::string reason = MemoryLimitUnavailable(); !reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    const TemporaryDirectory folder;
+    std::vector<std::pair<bool, std::string>> files;  // preferences or overrides, and the content
+    for (const int depth : {4, 8, 10, 12}) {
+        files.emplace_back(false, Overrides(Value(HostileReference(depth), "Enabled"),
+                                            HostileDoctype("ReleaseToggleOverrides", depth)));
+        files.emplace_back(true, HostileDoctype("Preferences", depth) +
+                                     "<Preferences><Value domain=\"1\" path=\"" + HostileReference(depth) +
+                                     "\" name=\"N\">1</Value></Preferences>");
+    }
+    std::string overrides;
+    std::string preferences;
+    for (int entry = 0; overrides.size() < (10u << 20); ++entry) {
+        overrides += Value("Toggle." + std::to_string(entry), entry % 2 == 0 ? "Enabled" : "Disabled");
+        if (preferences.size() < (4u << 20) - 64) {  // the store reads files of up to 4 MiB
+            preferences += "<Value domain=\"1\" path=\"P\" name=\"" + std::to_string(entry) + "\">1</Value>";
+        }
+    }
+    files.emplace_back(false, Overrides(overrides));
+    files.emplace_back(true, "<Preferences>" + preferences + "</Preferences>");
+    files.emplace_back(true, "<Preferences>" + overrides + "</Preferences>");  // larger, refused
+
+    for (const auto& [isPreferences, content] : files) {
+        SCOPED_TRACE(content.substr(0, 120));
+        const std::filesystem::path file = folder.WriteFile("file.xml", content);
+        EXPECT_EQ(RunWithMemoryLimit((64u << 20) + 4 * content.size(),
+                                     [&, isPreferences = isPreferences] {
+                                         if (isPreferences) {
+                                             ZelkPref::Host::LoadPreferenceFile(Utf8FromPath(file).c_str());
+                                             return true;
+                                         }
+                                         FileBasedToggleStatusEvaluator evaluator("Release");
+                                         const int code =
+                                             evaluator.ReadFromXMLFileIfExists(IO::Location(file));
+                                         return code == (content.size() > 10000 ? 0 : Failed);
+                                     }),
+                  "");
     }
 }
 

@@ -97,6 +97,8 @@ TEST(PreferenceFile, BadOnesAreReportedOnceAndLeaveTheStoreEmpty) {
         {"Latin-1 with a non-ASCII path",
          Preferences(Value("Caf\xE9"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"), ZelkPref::ResultOk,
          "Caf\xC3\xA9"},
+        {"entities that expand into millions of errors",
+         Preferences(Value("P", HostileReference(10)), HostileDoctype("Preferences", 10)), Reported},
         {"missing", "", ZelkPref::ResultValueNotFound, "P", "missing.xml"},
         {"larger than the limit", "", Reported, "P", "huge.xml"},
         {"a folder", "", Reported, "P", "folder.xml"},
@@ -120,6 +122,17 @@ TEST(PreferenceFile, BadOnesAreReportedOnceAndLeaveTheStoreEmpty) {
             EXPECT_EQ(message.find("TOPSECRET"), std::string::npos);
         }
     }
+}
+
+TEST(PreferenceFile, FaultLinesPastTheSixteenBitRangeAreExact) {
+    ScopedPreferences preferences;
+    const TemporaryDirectory folder;
+    const std::filesystem::path file =
+        folder.WriteFile("preferences.xml", Preferences(std::string(70000, '\n') + "<Other/>"));
+    const ScopedBugReportCapture reports;
+    ZelkPref::Host::LoadPreferenceFile(Utf8FromPath(file).c_str());
+    ASSERT_EQ(reports.messages.size(), 1u);
+    EXPECT_NE(reports.messages[0].find(": unexpected element Other at line 70002"), std::string::npos);
 }
 
 }  // namespace

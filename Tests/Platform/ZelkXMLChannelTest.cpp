@@ -93,6 +93,35 @@ TEST_F(ZelkXMLChannel, MalformedDocumentFailsTheReadThatMeetsTheFault) {
         << channel->GetRecordedErrors().front();
 }
 
+// An undeclared entity under an external DTD is an error the parser recovers from: one costs no
+// node, but a flood of them stops the parser. Only the first error is kept.
+TEST_F(ZelkXMLChannel, RecoversFromAnErrorAndStopsAtAFlood) {
+    const auto recovered = Open("<!DOCTYPE Root SYSTEM \"none.dtd\">\n<Root><A a=\"&u;\"/>\n<B/></Root>");
+    ASSERT_EQ(StartTag(*recovered), "Root");
+    for (const char* name : {"A", "B"}) {
+        ASSERT_EQ(Peek(*recovered), name);
+        const Zelk::XMLITag element(*recovered, name);
+    }
+    EXPECT_EQ(Peek(*recovered), "<end>");
+    EXPECT_EQ(recovered->GetRecordedErrors(), std::vector<std::string>{"line 2: Entity 'u' not defined"});
+
+    const auto flooded = Open(FeatureToggleTests::HostileDoctype("Root", 10) + "<Root a=\"" +
+                              FeatureToggleTests::HostileReference(10) + "\"/>");
+    EXPECT_EQ(StartTag(*flooded), "<failed>");
+    EXPECT_EQ(flooded->GetRecordedErrors().size(), 1u);
+}
+
+// Elements keep their line in 16 bits; the channel knows the true one.
+TEST_F(ZelkXMLChannel, LinesPastTheSixteenBitRange) {
+    const auto channel = Open("<Root>" + std::string(70001, '\n') + "<Item/>\n<Item\n/>\n</Root>\n");
+    ASSERT_EQ(StartTag(*channel), "Root");
+    for (const int line : {70002, 70004}) {
+        ASSERT_EQ(Peek(*channel), "Item");
+        EXPECT_EQ(ZelkXML::GetCurrentLineNumber(*channel), line);
+        const Zelk::XMLITag item(*channel, "Item");
+    }
+}
+
 TEST_F(ZelkXMLChannel, OpensNeitherAMissingFileNorAFifo) {
     EXPECT_EQ(OpenFile("missing.xml"), nullptr);
 #if defined(_WIN32)

@@ -142,4 +142,20 @@ inline std::string BillionLaughsSubset() {
     return subset;
 }
 
+// A DOCTYPE whose entities nest `depth` deep, each referring four times to the one below and then
+// to an undeclared entity, with an external DTD so that each undeclared reference is an error the
+// parser recovers from. HostileReference(depth) in an attribute value then makes libxml2 report an
+// error per expansion: tens of millions at a depth of ten, from less than a kilobyte.
+inline std::string HostileDoctype(const std::string& root, int depth) {
+    std::string subset = "<!ENTITY e0 \"&u;&u;&u;&u;&u;&u;&u;&u;&u;&u;\">";
+    for (int level = 1; level <= depth; ++level) {
+        const std::string below = "&e" + std::to_string(level - 1) + ";";
+        subset += "<!ENTITY e" + std::to_string(level) + " \"" + below + below + below + below + "&u;\">";
+    }
+    return "<!DOCTYPE " + root + " SYSTEM \"none.dtd\" [" + subset + "]>";
+}
+inline std::string HostileReference(int depth) {
+    return "&e" + std::to_string(depth < 4 ? depth : 4) + ";&e" + std::to_string(depth) + ";";
+}
+
 }  // namespace FeatureToggleTests
