@@ -617,6 +617,17 @@ extern FastLogger logger;
 }  // namespace Zelk
 
 // ---------------------------------------------------------------------------------------------
+// Environment
+
+namespace Zelk {
+
+// The environment variable `name` as UTF-8 text (read as UTF-16 on Windows, so that any text
+// comes through); empty when it is not set.
+std::string ReadEnvironmentText(const char* name);
+
+}  // namespace Zelk
+
+// ---------------------------------------------------------------------------------------------
 // Error reports
 
 // Hands `message` to the application's error report facility.

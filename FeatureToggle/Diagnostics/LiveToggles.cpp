@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "FeatureToggle/Diagnostics/Internal/StatusSourceLookup.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
@@ -41,10 +42,13 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
     const FileBasedToggleStatusEvaluator& fileOverrides = GetReleaseToggleStatusEvaluator();
     const ToggleStatusOverrideEvaluator& testOverrides = ToggleStatusOverrideEvaluator::GetInstance();
 
-    // The kind of each record's first toggle, in record order.
+    // The kind and description of each record's first toggle, in record order.
     std::vector<ToggleKind> kinds;
-    const Zelk::Array<ToggleInfo> infos =
-        ToggleInfo::CollectFromRegistry([&kinds](const Toggle& toggle) { kinds.push_back(KindOf(toggle)); });
+    std::vector<const char*> descriptions;
+    const Zelk::Array<ToggleInfo> infos = ToggleInfo::CollectFromRegistry([&](const Toggle& toggle) {
+        kinds.push_back(KindOf(toggle));
+        descriptions.push_back(GetToggleDescription(toggle));
+    });
 
     std::vector<LiveToggleRecord> records;
     for (std::size_t index = 0; index < infos.GetSize(); ++index) {
@@ -59,6 +63,9 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
         record.wasQueried = info.wasQueried;
         record.overriddenByFile = kind == ToggleKind::Release && fileOverrides.Contains(info.toggleId);
         record.overriddenByTest = testOverrides.Contains(info.toggleId);
+        record.source =
+            FindToggleStatusSource(info.toggleId, kind, record.overriddenByFile, record.overriddenByTest);
+        record.description = descriptions[index];
         records.push_back(std::move(record));
     }
     std::sort(records.begin(), records.end(),

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FeatureToggle/Diagnostics/ToggleStatusSource.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/ToggleStatus.hpp"
 
@@ -32,6 +33,11 @@ struct LiveToggleRecord {
     bool overriddenByFile = false;
     // A test forces it (Testing::OverrideToggleValueGuard).
     bool overriddenByTest = false;
+    // What decides the current status: a test, the command line, the environment, the file, a
+    // preference, or nothing (the default).
+    ToggleStatusSource source = ToggleStatusSource::Default;
+    // The text the first toggle was declared with; empty when it has none.
+    std::string description;
 };
 
 // One record per identity, sorted by display name.

@@ -6,7 +6,14 @@ AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& i
                                                            ToggleDefaultStatus defaultStatus,
                                                            const ToggleStatusEvaluator& evaluator,
                                                            EvaluationStrategy strategy)
-    : Toggle(idData, defaultStatus), evaluationStrategy(strategy), evaluator(evaluator) {
+    : AutomaticallyEvaluatedToggle(idData, defaultStatus, evaluator, strategy, nullptr) {}
+
+AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& idData,
+                                                           ToggleDefaultStatus defaultStatus,
+                                                           const ToggleStatusEvaluator& evaluator,
+                                                           EvaluationStrategy strategy,
+                                                           const char* description)
+    : Toggle(idData, defaultStatus, description), evaluationStrategy(strategy), evaluator(evaluator) {
     if (strategy == EvaluationStrategy::EvaluateOnce) {
         SetPlainStatusKind(typeid(AutomaticallyEvaluatedToggle));
     }

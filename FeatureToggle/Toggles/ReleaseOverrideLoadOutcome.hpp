@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "FeatureToggle/Evaluation/OverrideFileFault.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
+#include "FeatureToggle/Toggles/StartupOverrides.hpp"
 
 namespace FeatureToggle {
 
@@ -27,6 +29,11 @@ struct ReleaseOverrideLoadOutcome {
     // The element of another name at which reading stopped, quietly, ignoring the rest.
     std::string unreadElement;
     int unreadElementLine = 0;
+    // What the command line and the environment set (StartupOverrides.hpp), and their names that
+    // match no live release toggle.
+    StartupOverrideSource commandLine;
+    StartupOverrideSource environment;
+    std::vector<std::string> unmatchedStartupOverrides;
 };
 
 // The outcome of the last load; call it after LoadReleaseToggleCustomStatusFromConfigFile.

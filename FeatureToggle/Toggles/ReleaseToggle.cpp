@@ -8,6 +8,7 @@
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
+#include "FeatureToggle/Toggles/Internal/StartupOverrideLayer.hpp"
 #include "Fenlo.hpp"
 
 namespace FeatureToggle {
@@ -43,8 +44,12 @@ int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator, ReleaseOverrideL
 }  // namespace
 
 ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus)
+    : ReleaseToggle(name, defaultStatus, nullptr) {}
+
+ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus,
+                             const char* description)
     : OnDemandEvaluatedToggle(MakeReleaseToggleIdData(name), defaultStatus, GetReleaseToggleStatusEvaluator(),
-                              OnDemandEvaluationOptions::EvaluateAtConstruction) {
+                              OnDemandEvaluationOptions::EvaluateAtConstruction, description) {
     SetPlainStatusKind(typeid(ReleaseToggle));
 }
 
@@ -62,6 +67,8 @@ void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
         const Zelk::String message("Invalid Release Toggle override file");
         ErrorReporter::ReportError(message.ToCStr());
     }
+    // The command line and the environment apply from here on, above the file.
+    ActivateStartupOverrides(GetLastReleaseOverrideLoadOutcome());
     // Whatever the file gave, even nothing, the toggles and the log must reflect it.
     OnDemandEvaluatedToggleEvaluationTriggerer::EvaluateAllInstances();
     WriteOverriddenToggleValuesToFastLog(evaluator);

@@ -4,13 +4,18 @@
 
 #include "FeatureToggle/Diagnostics/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/Toggles/Internal/FirstQueryNotification.hpp"
 
 namespace FeatureToggle {
 
 Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
+    : Toggle(idData, defaultStatus, nullptr) {}
+
+Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus, const char* description)
     : toggleId(idData),
       defaultStatus(defaultStatus),
-      statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
+      statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)),
+      description(description != nullptr ? description : "") {
     // Nobody else can see the toggle before it is registered.
     if (statusOverride.HasValue()) {
         inlineAnswer = AnswerOutOfLine | (statusOverride.Get() == ToggleStatus::Enabled ? AnswerEnabled : 0);
@@ -29,15 +34,22 @@ ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
 
 ToggleStatus Toggle::QueryCurrentStatus() const {
     // After the first query this is two acquire loads: no lock, no allocation, no write.
-    queried.GetOrCompute([this]() noexcept {
+    bool firstQuery = false;
+    queried.GetOrCompute([this, &firstQuery]() noexcept {
         // By now the most derived constructor has run, so the dynamic type is final.
         answersInline = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
+        firstQuery = true;
         return true;
     });
     if (answersInline && (Zelk::AtomicLoadAcquire(&inlineAnswer) & AnswerOutOfLine) != 0) {
         ReplaceAnswerBits(AnswerOutOfLine, 0);
     }
-    return GetCurrentStatus();
+    const ToggleStatus status = GetCurrentStatus();
+    // Outside the latch: the observer may query toggles, this one included.
+    if (firstQuery) {
+        NotifyFirstQuery(*this, status);
+    }
+    return status;
 }
 
 ToggleStatus Toggle::GetCurrentStatus() const {
@@ -85,6 +97,10 @@ void Toggle::ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const {
 
 bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
+}
+
+const char* GetToggleDescription(const Toggle& toggle) {
+    return toggle.description;
 }
 
 bool QueryToggleEnabled(const Toggle& toggle) {

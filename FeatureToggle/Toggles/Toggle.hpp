@@ -16,6 +16,8 @@ class Toggle;
 // to it; a client that cannot compile the inline path below may call it directly.
 FEATURETOGGLE_EXPORT bool QueryToggleEnabled(const Toggle& toggle);
 inline bool IsToggleEnabled(const Toggle& toggle);
+// The text the toggle was declared with, or "" when it has none.
+FEATURETOGGLE_EXPORT const char* GetToggleDescription(const Toggle& toggle);
 
 // The base of every feature toggle: an identity, a compiled-in default, an optional status
 // override (set by tests) and a mark of whether client code has ever asked for the status.
@@ -33,6 +35,9 @@ public:
 protected:
     // Clones the identity, takes the test override in force for it, and registers the toggle.
     Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus);
+    // The same, with a description: a text that lives as long as the toggle (a literal); null
+    // stands for none.
+    Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus, const char* description);
 
     // The status the concrete kind computes, used when no override is set.
     virtual ToggleStatus GetCurrentStatusImpl() const = 0;
@@ -59,6 +64,7 @@ protected:
 private:
     friend class ToggleAccessor;
     friend bool IsToggleEnabled(const Toggle& toggle);
+    friend const char* GetToggleDescription(const Toggle& toggle);
 
     // Bits of `inlineAnswer`. Only the values 0 (Disabled) and AnswerEnabled may be answered
     // inline; any other bit sends the query out of line.
@@ -86,6 +92,7 @@ private:
     // Decided once, inside the first query's latch computation, so that the latch's release
     // publishes it to every thread that sees the toggle queried.
     mutable bool answersInline = false;
+    const char* description;
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be

@@ -1,0 +1,102 @@
+#include "FeatureToggle/Toggles/FirstQueryObserver.hpp"
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "FeatureToggle/Diagnostics/Internal/ErrorReporter.hpp"
+#include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/ToggleAccessor.hpp"
+#include "FeatureToggle/Toggles/DebugToggle.hpp"
+#include "FeatureToggle/Toggles/Internal/FirstQueryNotification.hpp"
+#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+
+namespace FeatureToggle {
+
+namespace {
+
+struct FirstQueryWatch {
+    // Held only to look up or change the members, never while an observer runs.
+    std::mutex mutex;
+    std::shared_ptr<const FirstQueryObserver> observer;
+    Zelk::HashSet<ToggleId> reportedIds;
+};
+
+FirstQueryWatch& GetWatch() {
+    static FirstQueryWatch watch;
+    return watch;
+}
+
+// Set by the first SetFirstQueryObserver; until then first queries remember nothing.
+std::atomic<bool> watching{false};
+
+ToggleKind KindOf(const Toggle& toggle) {
+    if (dynamic_cast<const ReleaseToggle*>(&toggle) != nullptr) {
+        return ToggleKind::Release;
+    }
+    return dynamic_cast<const DebugToggle*>(&toggle) != nullptr ? ToggleKind::Debug : ToggleKind::Other;
+}
+
+void ReportThrow(const ToggleId& id, const char* what) {
+    const std::string message =
+        std::string("The first-query observer threw for ") + id.GetDisplayString().ToCStr() + ": " + what;
+    ErrorReporter::ReportError(message.c_str(), id);
+}
+
+}  // namespace
+
+void SetFirstQueryObserver(FirstQueryObserver observer) {
+    auto shared = observer ? std::make_shared<const FirstQueryObserver>(std::move(observer)) : nullptr;
+    FirstQueryWatch& watch = GetWatch();
+    if (shared && !watching.load()) {
+        watching.store(true);
+        // Pairs with the fence of NotifyFirstQuery: a first query that misses `watching` has
+        // finished its mark before the walk below reads it.
+        std::atomic_thread_fence(std::memory_order_seq_cst);
+        const std::function<void(const Toggle&)> rememberQueried = [&watch](const Toggle& toggle) {
+            if (ToggleAccessor::WasQueried(toggle)) {
+                const std::lock_guard<std::mutex> lock(watch.mutex);
+                watch.reportedIds.Add(ToggleAccessor::GetToggleId(toggle));
+            }
+        };
+        static_cast<const ToggleRegistry&>(ToggleRegistry::GetInstance()).EnumerateToggles(rememberQueried);
+    }
+    std::shared_ptr<const FirstQueryObserver> replaced;
+    {
+        const std::lock_guard<std::mutex> lock(watch.mutex);
+        replaced = std::exchange(watch.observer, std::move(shared));
+    }
+    // `replaced` goes here, outside the lock, unless a call in flight still holds it.
+}
+
+void NotifyFirstQuery(const Toggle& toggle, ToggleStatus status) {
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (!watching.load(std::memory_order_relaxed)) {
+        return;
+    }
+    const ToggleId& id = ToggleAccessor::GetToggleId(toggle);
+    std::shared_ptr<const FirstQueryObserver> observer;
+    FirstQueryWatch& watch = GetWatch();
+    {
+        const std::lock_guard<std::mutex> lock(watch.mutex);
+        if (!watch.reportedIds.Add(id)) {
+            return;
+        }
+        observer = watch.observer;
+    }
+    if (!observer) {
+        return;
+    }
+    // Nothing the host throws may leave a query.
+    try {
+        (*observer)(id.GetDisplayString().ToCStr(), KindOf(toggle), status);
+    } catch (const std::exception& exception) {
+        ReportThrow(id, exception.what());
+    } catch (...) {
+        ReportThrow(id, "an exception of unknown type");
+    }
+}
+
+}  // namespace FeatureToggle
