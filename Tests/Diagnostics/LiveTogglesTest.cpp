@@ -17,10 +17,10 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
                         </ReleaseToggleOverrides>)");
     const ScopedOverrideFolder overrideFolder(folder.GetPath());
     const ScopedLogCapture log;
-    ReleaseToggle filed("Filed", ToggleDefaultStatus::Disabled);
+    ReleaseToggle filed("Filed", ToggleDefaultStatus::Disabled, "Filed text");
     ReleaseToggle forced("Forced", ToggleDefaultStatus::Disabled);
     ReleaseToggle forcedTwin("Forced", ToggleDefaultStatus::Disabled);
-    DebugToggle debug("Debug/Path", "Key");
+    DebugToggle debug("Debug/Path", "Key", "Debug text");
     const Testing::OverrideToggleValueGuard guard(forced, ToggleStatus::Enabled);
     ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     static_cast<void>(IsToggleEnabled(forcedTwin));
@@ -32,10 +32,12 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
         listed.push_back(GetToggleKindName(record.kind) + (" " + record.name) +
                          (record.wasQueried ? " queried" : "") + (record.overriddenByFile ? " file" : "") +
                          (record.overriddenByTest ? " test" : "") +
-                         (record.currentStatus == ToggleStatus::Enabled ? " on" : " off"));
+                         (record.currentStatus == ToggleStatus::Enabled ? " on " : " off ") +
+                         GetToggleStatusSourceName(record.source) + " '" + record.description + "'");
     }
-    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off", "release Filed file on",
-                                                "release Forced queried test on"}));
+    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off default 'Debug text'",
+                                                "release Filed file on file 'Filed text'",
+                                                "release Forced queried test on test ''"}));
     EXPECT_EQ(records[1].displayName, "[Release]  name=\"Filed\"");
     EXPECT_FALSE(ToggleAccessor::WasQueried(filed));
 }
