@@ -92,6 +92,8 @@ private:
     // Decided once, inside the first query's latch computation, so that the latch's release
     // publishes it to every thread that sees the toggle queried.
     mutable bool answersInline = false;
+    // Static text from the declaration, after the fields above so that they keep their places;
+    // "" when there is none.
     const char* description;
 };
 
