@@ -125,7 +125,7 @@ void FirstQueryOfFreshToggles(benchmark::State& state) {
 void FirstQueryOfFreshTogglesObserved(benchmark::State& state) {
     std::size_t calls = 0;
     FeatureToggle::SetFirstQueryObserver(
-        [&calls](const std::string&, FeatureToggle::ToggleKind, ToggleStatus) { ++calls; });
+        [&calls](const std::string&, FeatureToggle::ToggleKind, FeatureToggle::ToggleStatus) { ++calls; });
     std::vector<std::unique_ptr<FeatureToggle::ReleaseToggle>> toggles;
     std::vector<const FeatureToggle::Toggle*> pointers;
     std::uint64_t allocations = 0;

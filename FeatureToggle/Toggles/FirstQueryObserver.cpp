@@ -52,11 +52,11 @@ void SetFirstQueryObserver(FirstQueryObserver observer) {
     FirstQueryWatch& watch = GetWatch();
     if (shared && !watching.load()) {
         watching.store(true);
-        // Pairs with the fence of NotifyFirstQuery: a first query that misses `watching` has
-        // finished its mark before the walk below reads it.
+        // A first query that read `watching` false had begun its mark (a locked compare-and-swap)
+        // before that read, so after this fence the walk sees the mark begun and remembers it.
         std::atomic_thread_fence(std::memory_order_seq_cst);
         const std::function<void(const Toggle&)> rememberQueried = [&watch](const Toggle& toggle) {
-            if (ToggleAccessor::WasQueried(toggle)) {
+            if (ToggleAccessor::HasQueryStarted(toggle)) {
                 const std::lock_guard<std::mutex> lock(watch.mutex);
                 watch.reportedIds.Add(ToggleAccessor::GetToggleId(toggle));
             }
@@ -72,8 +72,8 @@ void SetFirstQueryObserver(FirstQueryObserver observer) {
 }
 
 void NotifyFirstQuery(const Toggle& toggle, ToggleStatus status) {
-    std::atomic_thread_fence(std::memory_order_seq_cst);
-    if (!watching.load(std::memory_order_relaxed)) {
+    // Sequentially consistent, to pair with SetFirstQueryObserver; a plain load on x86-64.
+    if (!watching.load(std::memory_order_seq_cst)) {
         return;
     }
     const ToggleId& id = ToggleAccessor::GetToggleId(toggle);

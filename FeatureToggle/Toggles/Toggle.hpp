@@ -54,6 +54,8 @@ protected:
     void ClearStatusOverride();
     // True once a query has finished on any thread; never reset.
     bool WasQueried() const;
+    // True once a query has begun marking the toggle, also while it is still under way.
+    bool HasQueryStarted() const { return queried.HasStarted(); }
 
     // For the library's own kinds whose status is plain data: `kind` is the exact class whose
     // status the kind keeps published through PublishKindStatus. Queries of an object of exactly

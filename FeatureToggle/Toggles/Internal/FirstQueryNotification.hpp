@@ -8,7 +8,7 @@ namespace FeatureToggle {
 class Toggle;
 
 // Called once per toggle object, after its first query marked it, outside the latch, with what
-// that query answers. Costs one fence and one load until a host first sets an observer.
+// that query answers. Costs one load until a host first sets an observer.
 void NotifyFirstQuery(const Toggle& toggle, ToggleStatus status);
 
 }  // namespace FeatureToggle
