@@ -16,6 +16,7 @@
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Testing.hpp"
+#include "FeatureToggle/Diagnostics/FirstQueryObserver.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 #include "ZelkRoot/Strings.hpp"
@@ -121,6 +122,38 @@ void FirstQueryOfFreshToggles(benchmark::State& state) {
     CountAllocations(state, allocations);
 }
 
+// The same with a first-query observer set: each first query also remembers its identity and calls
+// the observer. Names are new in every iteration, as an identity is reported only once.
+void FirstQueryOfFreshTogglesObserved(benchmark::State& state) {
+    std::size_t calls = 0;
+    FeatureToggle::SetFirstQueryObserver(
+        [&calls](const std::string&, FeatureToggle::ToggleKind, FeatureToggle::ToggleStatus) { ++calls; });
+    std::vector<std::unique_ptr<FeatureToggle::ReleaseToggle>> toggles;
+    std::vector<const FeatureToggle::Toggle*> pointers;
+    std::uint64_t allocations = 0;
+    int iteration = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        toggles.clear();
+        pointers.clear();
+        const std::string suffix = ".Observed" + std::to_string(iteration++);
+        for (std::size_t i = 0; i < BenchmarkData::ToggleCount; ++i) {
+            toggles.push_back(std::make_unique<FeatureToggle::ReleaseToggle>(
+                (BenchmarkData::GetToggleName(i) + suffix).c_str(), ToggleDefaultStatus::Disabled));
+            pointers.push_back(toggles.back().get());
+        }
+        state.ResumeTiming();
+        const std::uint64_t before = AllocationCounter::ThreadAllocations();
+        benchmark::DoNotOptimize(BenchmarkClient::QueryEachOnce(pointers.data(), pointers.size()));
+        allocations += AllocationCounter::ThreadAllocations() - before;
+    }
+    FeatureToggle::SetFirstQueryObserver(nullptr);
+    if (calls != static_cast<std::size_t>(iteration) * BenchmarkData::ToggleCount) {
+        state.SkipWithError("the observer missed first queries");
+    }
+    CountAllocations(state, allocations);
+}
+
 // The same number of fresh objects of a toggle's size, each with a latch set once.
 void SetFreshLatches(benchmark::State& state) {
     struct Latched {
@@ -180,6 +213,9 @@ void RegisterQueryBenchmarks(ResultTable& table) {
     // Each iteration makes 100,000 toggles outside the timing; a few iterations are plenty.
     benchmark::RegisterBenchmark("FirstQuery/ReleaseToggles", FirstQueryOfFreshToggles)->Iterations(10);
     benchmark::RegisterBenchmark("FirstQuery/Latches", SetFreshLatches)->Iterations(10);
+    // After the case without an observer: once one has been set, every first query remembers its identity.
+    benchmark::RegisterBenchmark("FirstQuery/ReleaseTogglesObserved", FirstQueryOfFreshTogglesObserved)
+        ->Iterations(5);
 
     const double queries = QueriesPerIteration;
     const char* const exported = "exported atomic fn";
@@ -214,6 +250,9 @@ void RegisterQueryBenchmarks(ResultTable& table) {
                  });
     table.AddRow("First query of 100,000 fresh toggles", "FirstQuery/ReleaseToggles", "CAS on fresh latches",
                  "FirstQuery/Latches", static_cast<double>(BenchmarkData::ToggleCount), 0);
+    table.AddRow("First query of 100,000 fresh toggles, with an observer",
+                 "FirstQuery/ReleaseTogglesObserved", "without", "FirstQuery/ReleaseToggles",
+                 static_cast<double>(BenchmarkData::ToggleCount), 0);
 }
 
 bool QueriesFinishWhileRegistryIsLocked() {

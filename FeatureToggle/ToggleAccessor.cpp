@@ -28,6 +28,10 @@ void ToggleAccessor::SetStatusOverride(Toggle& toggle, ToggleStatus status) {
     toggle.SetStatusOverride(status);
 }
 
+bool ToggleAccessor::HasQueryStarted(const Toggle& toggle) {
+    return toggle.HasQueryStarted();
+}
+
 bool ToggleAccessor::WasQueried(const Toggle& toggle) {
     return toggle.WasQueried();
 }

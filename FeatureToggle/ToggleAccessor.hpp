@@ -21,6 +21,7 @@ public:
     static ToggleStatus QueryCurrentStatus(const Toggle& toggle);
     static void SetStatusOverride(Toggle& toggle, ToggleStatus status);
     static bool WasQueried(const Toggle& toggle);
+    static bool HasQueryStarted(const Toggle& toggle);
 };
 
 }  // namespace FeatureToggle

@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "ZelkRoot/Utf8Path.hpp"
+
 namespace Zelk {
 
 namespace {
@@ -168,3 +170,18 @@ void BugRep_SetHandler(BugRep_Handler handler) {
     std::lock_guard<std::recursive_mutex> lock(bugRepMutex);
     bugRepHandler = std::move(handler);
 }
+
+namespace Zelk {
+
+std::string ReadEnvironmentText(const char* name) {
+#if defined(_WIN32)
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
+    const wchar_t* text = ::_wgetenv(wideName.c_str());
+    return text != nullptr ? ZelkPaths::Utf8FromPath(std::filesystem::path(text)) : std::string();
+#else
+    const char* text = std::getenv(name);
+    return text != nullptr ? std::string(text) : std::string();
+#endif
+}
+
+}  // namespace Zelk

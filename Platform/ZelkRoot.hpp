@@ -10,6 +10,7 @@
 #pragma once
 
 #include "ZelkRoot/Containers.hpp"
+#include "ZelkRoot/Environment.hpp"
 #include "ZelkRoot/ErrorReports.hpp"
 #include "ZelkRoot/Exceptions.hpp"
 #include "ZelkRoot/Log.hpp"

@@ -15,6 +15,7 @@
 #include "FeatureToggle/Diagnostics/LiveToggles.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
+#include "FeatureToggle/Toggles/StartupOverrides.hpp"
 #include "Fenlo.hpp"
 #include "ModuleLoader.hpp"
 #include "Modules/ExampleModule.hpp"
@@ -48,6 +49,7 @@ void PrintUsage(std::FILE* stream, const char* program) {
     std::fprintf(stream,
                  "Usage: %s [--override-dir FOLDER] [--preferences FILE] [--list-all-toggles]\n"
                  "          [--list-toggles-json] [--write-known-toggles FILE]\n"
+                 "          [--enable-toggles=NAME[,NAME...]] [--disable-toggles=NAME[,NAME...]]\n"
                  "\n"
                  "Runs the example application: loads its two plug-in modules, loads the release toggle\n"
                  "overrides, shows every module's toggles and writes the toggle report.\n"
@@ -62,6 +64,10 @@ void PrintUsage(std::FILE* stream, const char* program) {
                  "  --write-known-toggles FILE\n"
                  "                         write the release toggle names to FILE, one per line, for\n"
                  "                         featuretoggle-check --known-toggles\n"
+                 "  --enable-toggles=NAME[,NAME...], --disable-toggles=NAME[,NAME...]\n"
+                 "                         switch release toggles for this run, over the override file\n"
+                 "                         and the environment's FEATURETOGGLE_ENABLE and\n"
+                 "                         FEATURETOGGLE_DISABLE (read by the library)\n"
                  "  --help                 show this text\n",
                  program);
 }
@@ -80,6 +86,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, const fs::path& pro
             PrintUsage(stdout, program);
             exitCode = 0;
             return false;
+        }
+        // The library reads these itself.
+        if (argument.rfind("--enable-toggles", 0) == 0 || argument.rfind("--disable-toggles", 0) == 0) {
+            continue;
         }
         if (argument == "--list-all-toggles") {
             options.listAllToggles = true;
@@ -152,7 +162,30 @@ bool LoadModules(const fs::path& programFolder, std::vector<LoadedModule>& modul
     return true;
 }
 
-void LoadReleaseToggleOverrides() {
+void PrintStartupOverrides(const char* label, const FeatureToggle::StartupOverrideSource& source) {
+    const auto join = [](const std::vector<std::string>& names) {
+        std::string text;
+        for (const std::string& name : names) {
+            text += (text.empty() ? "" : ", ") + name;
+        }
+        return text;
+    };
+    if (!source.enabled.empty()) {
+        std::fprintf(textOut, "  %-8s enables %s\n", label, join(source.enabled).c_str());
+    }
+    if (!source.disabled.empty()) {
+        std::fprintf(textOut, "  %-8s disables %s\n", label, join(source.disabled).c_str());
+    }
+    if (!source.givenBothWays.empty()) {
+        std::fprintf(textOut, "  %-8s both enables and disables, so disables, %s\n", label,
+                     join(source.givenBothWays).c_str());
+    }
+}
+
+void LoadReleaseToggleOverrides(int argc, char** argv) {
+    // Beside the file: the command line, then the environment, which the host opts in to.
+    FeatureToggle::ReadToggleOverridesFromCommandLine(argc, argv);
+    FeatureToggle::ReadToggleOverridesFromEnvironment();
     FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     std::fflush(textOut);
 
@@ -176,6 +209,11 @@ void LoadReleaseToggleOverrides() {
         }
         std::fprintf(textOut, ": %s\n", outcome.reason.c_str());
     }
+    PrintStartupOverrides("command:", outcome.commandLine);
+    PrintStartupOverrides("environ:", outcome.environment);
+    for (const std::string& name : outcome.unmatchedStartupOverrides) {
+        std::fprintf(textOut, "  unknown: %s names no release toggle\n", name.c_str());
+    }
 }
 
 void ShowToggles(const std::vector<LoadedModule>& modules) {
@@ -186,7 +224,7 @@ void ShowToggles(const std::vector<LoadedModule>& modules) {
             std::fprintf(textOut, "  %-8s %-34s %-9s %s\n",
                          FeatureToggle::GetToggleKindName(FeatureToggle::GetToggleKind(*entry.toggle)),
                          entry.name, FeatureToggle::IsToggleEnabled(*entry.toggle) ? "enabled" : "disabled",
-                         entry.feature);
+                         FeatureToggle::GetToggleDescription(*entry.toggle));
         }
     }
 }
@@ -204,6 +242,8 @@ void WriteToggleListJson() {
             {"queried", record.wasQueried},
             {"overriddenByFile", record.overriddenByFile},
             {"overriddenByTest", record.overriddenByTest},
+            {"source", FeatureToggle::GetToggleStatusSourceName(record.source)},
+            {"description", record.description},
         });
     }
     std::fputs((toggles.dump(2) + "\n").c_str(), stdout);
@@ -263,7 +303,7 @@ int main(int argc, char** argv) {
         UnloadModules(modules);
         return 1;
     }
-    LoadReleaseToggleOverrides();
+    LoadReleaseToggleOverrides(argc, argv);
     ShowToggles(modules);
     if (!options.knownTogglesFile.empty() && !WriteKnownToggles(options.knownTogglesFile)) {
         exitCode = 1;

@@ -6,8 +6,7 @@
 #include "FeatureToggle/Toggles/Toggle.hpp"
 
 struct ExampleModuleToggle {
-    const char* name;     // the release toggle's name, or the debug toggle's preference
-    const char* feature;  // what the toggle switches, for people
+    const char* name;  // the release toggle's name, or the debug toggle's preference
     const FeatureToggle::Toggle* toggle;
 };
 

@@ -4,13 +4,13 @@
 #include <functional>
 
 #include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
+#include "FeatureToggle/Diagnostics/Internal/StatusSourceLookup.hpp"
 #include "FeatureToggle/Diagnostics/Internal/ToggleInfo.hpp"
 #include "FeatureToggle/Evaluation/Internal/ReleaseEvaluator.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Identity/RegistryBasedToggleIdData.hpp"
 #include "FeatureToggle/ToggleAccessor.hpp"
-#include "FeatureToggle/Toggles/DebugToggle.hpp"
-#include "FeatureToggle/Toggles/ReleaseToggle.hpp"
+#include "FeatureToggle/Toggles/Toggle.hpp"
 #include "ZelkRoot/Containers.hpp"
 
 namespace FeatureToggle {
@@ -33,19 +33,21 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
     const FileBasedToggleStatusEvaluator& fileOverrides = GetReleaseToggleStatusEvaluator();
     const ToggleStatusOverrideEvaluator& testOverrides = ToggleStatusOverrideEvaluator::GetInstance();
 
-    // What the records do not hold, in record order: the first toggle's kind, and whether the
-    // toggles of the identity disagree on their default.
+    // What the records do not hold, in record order: the first toggle's kind and description, and
+    // whether the toggles of the identity disagree on their default.
     struct Extras {
         ToggleKind kind;
         ToggleStatus firstDefault;
         bool defaultsDisagree;
+        const char* description;
     };
     std::vector<Extras> extras;
     const Zelk::Array<ToggleInfo> infos =
         ToggleInfo::CollectLiveToggles([&extras](const Toggle& toggle, bool startsRecord) {
             const ToggleStatus defaultStatus = ToStatus(ToggleAccessor::GetDefaultStatus(toggle));
             if (startsRecord) {
-                extras.push_back(Extras{GetToggleKind(toggle), defaultStatus, false});
+                extras.push_back(
+                    Extras{GetToggleKind(toggle), defaultStatus, false, GetToggleDescription(toggle)});
             } else if (defaultStatus != extras.back().firstDefault) {
                 extras.back().defaultsDisagree = true;
             }
@@ -65,6 +67,9 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
         record.wasQueried = info.wasQueried;
         record.overriddenByFile = kind == ToggleKind::Release && fileOverrides.Contains(info.toggleId);
         record.overriddenByTest = testOverrides.Contains(info.toggleId);
+        record.source =
+            FindToggleStatusSource(info.toggleId, kind, record.overriddenByFile, record.overriddenByTest);
+        record.description = extras[index].description;
         records.push_back(std::move(record));
     }
     std::sort(records.begin(), records.end(),
@@ -72,28 +77,6 @@ std::vector<LiveToggleRecord> ListLiveToggles() {
                   return left.displayName < right.displayName;
               });
     return records;
-}
-
-ToggleKind GetToggleKind(const Toggle& toggle) {
-    if (dynamic_cast<const ReleaseToggle*>(&toggle) != nullptr) {
-        return ToggleKind::Release;
-    }
-    if (dynamic_cast<const DebugToggle*>(&toggle) != nullptr) {
-        return ToggleKind::Debug;
-    }
-    return ToggleKind::Other;
-}
-
-const char* GetToggleKindName(ToggleKind kind) {
-    switch (kind) {
-        case ToggleKind::Release:
-            return "release";
-        case ToggleKind::Debug:
-            return "debug";
-        case ToggleKind::Other:
-            break;
-    }
-    return "other";
 }
 
 }  // namespace FeatureToggle

@@ -5,18 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "FeatureToggle/Diagnostics/ToggleStatusSource.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
 #include "FeatureToggle/ToggleStatus.hpp"
+#include "FeatureToggle/Toggles/ToggleKind.hpp"
 
 namespace FeatureToggle {
-
-class Toggle;
-
-enum class ToggleKind {
-    Release,
-    Debug,
-    Other,
-};
 
 // The live toggles of one identity, read without marking any of them queried. Toggles sharing an
 // identity give one record: the first one's default and status, queried if any of them was. Such
@@ -37,13 +31,14 @@ struct LiveToggleRecord {
     bool overriddenByFile = false;
     // A test forces it (Testing::OverrideToggleValueGuard).
     bool overriddenByTest = false;
+    // What decides the current status: a test, the command line, the environment, the file, a
+    // preference, or nothing (the default).
+    ToggleStatusSource source = ToggleStatusSource::Default;
+    // The text the first toggle was declared with; empty when it has none.
+    std::string description;
 };
 
 // One record per identity, sorted by display name.
 FEATURETOGGLE_EXPORT std::vector<LiveToggleRecord> ListLiveToggles();
-
-// The library's kind of `toggle`: a subclass of ReleaseToggle is a release toggle, and so on.
-FEATURETOGGLE_EXPORT ToggleKind GetToggleKind(const Toggle& toggle);
-FEATURETOGGLE_EXPORT const char* GetToggleKindName(ToggleKind kind);
 
 }  // namespace FeatureToggle

@@ -8,7 +8,14 @@ AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& i
                                                            ToggleDefaultStatus defaultStatus,
                                                            const ToggleStatusEvaluator& evaluator,
                                                            EvaluationStrategy strategy)
-    : Toggle(idData, defaultStatus), evaluationStrategy(strategy), evaluator(evaluator) {
+    : AutomaticallyEvaluatedToggle(idData, defaultStatus, evaluator, strategy, nullptr) {}
+
+AutomaticallyEvaluatedToggle::AutomaticallyEvaluatedToggle(const ToggleIdData& idData,
+                                                           ToggleDefaultStatus defaultStatus,
+                                                           const ToggleStatusEvaluator& evaluator,
+                                                           EvaluationStrategy strategy,
+                                                           const char* description)
+    : Toggle(idData, defaultStatus, description), evaluationStrategy(strategy), evaluator(evaluator) {
     // Once evaluated, the status never changes: it is published inside that one computation (the
     // contract of a toggle kind, in Toggle.hpp).
     if (strategy == EvaluationStrategy::EvaluateOnce) {

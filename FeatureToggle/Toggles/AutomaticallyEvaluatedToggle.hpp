@@ -21,6 +21,10 @@ class FEATURETOGGLE_EXPORT AutomaticallyEvaluatedToggle : public Toggle {
 public:
     AutomaticallyEvaluatedToggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus,
                                  const ToggleStatusEvaluator& evaluator, EvaluationStrategy strategy);
+    // The same, with a description that lives as long as the toggle (null: none).
+    AutomaticallyEvaluatedToggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus,
+                                 const ToggleStatusEvaluator& evaluator, EvaluationStrategy strategy,
+                                 const char* description);
     ~AutomaticallyEvaluatedToggle() override;
 
 protected:

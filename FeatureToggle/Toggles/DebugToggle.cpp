@@ -8,9 +8,13 @@
 namespace FeatureToggle {
 
 DebugToggle::DebugToggle(const Zelk::String& path, const Zelk::String& name)
+    : DebugToggle(path, name, nullptr) {}
+
+DebugToggle::DebugToggle(const Zelk::String& path, const Zelk::String& name, const char* description)
     : AutomaticallyEvaluatedToggle(
           RegistryBasedToggleIdData(Zelk::String("Debug"), ZelkPref::UserDomain, path, name),
-          ToggleDefaultStatus::Disabled, debugToggleEvaluator, EvaluationStrategy::EvaluateOnce) {
+          ToggleDefaultStatus::Disabled, debugToggleEvaluator, EvaluationStrategy::EvaluateOnce,
+          description) {
     // Exactly this class answers inline; see the contract of a toggle kind in Toggle.hpp.
     SetPlainStatusKind(typeid(DebugToggle));
 }

@@ -14,6 +14,9 @@ namespace FeatureToggle {
 class FEATURETOGGLE_EXPORT DebugToggle : public AutomaticallyEvaluatedToggle {
 public:
     DebugToggle(const Zelk::String& path, const Zelk::String& name);
+    // The same, with a description that lives as long as the toggle (a literal), for the listing:
+    //   FeatureToggle::DebugToggle showFrameRate("Debug/Rendering", "ShowFrameRate", "Frame rate shown");
+    DebugToggle(const Zelk::String& path, const Zelk::String& name, const char* description);
     ~DebugToggle() override;
 };
 

@@ -2,6 +2,7 @@
 
 #include "FeatureToggle/Diagnostics/Core/Internal/ErrorReporter.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/Toggles/Internal/StartupOverrideLayer.hpp"
 #include "ZelkRoot/Strings.hpp"
 #include "ZelkRoot/Templates.hpp"
 
@@ -11,10 +12,17 @@ OnDemandEvaluatedToggle::OnDemandEvaluatedToggle(const ToggleIdData& idData,
                                                  ToggleDefaultStatus defaultStatus,
                                                  const ToggleStatusEvaluator& evaluator,
                                                  OnDemandEvaluationOptions options)
-    : Toggle(idData, defaultStatus), evaluator(evaluator) {
+    : OnDemandEvaluatedToggle(idData, defaultStatus, evaluator, options, nullptr) {}
+
+OnDemandEvaluatedToggle::OnDemandEvaluatedToggle(const ToggleIdData& idData,
+                                                 ToggleDefaultStatus defaultStatus,
+                                                 const ToggleStatusEvaluator& evaluator,
+                                                 OnDemandEvaluationOptions options, const char* description)
+    : Toggle(idData, defaultStatus, description), evaluator(evaluator) {
     // Nobody can have queried the toggle yet, so there is nothing to report here.
     if (static_cast<std::int32_t>(options) == 0) {
-        evaluatedStatus = this->evaluator.EvaluateToggleStatus(GetToggleId());
+        evaluatedStatus =
+            ApplyStartupOverrides(GetToggleId(), this->evaluator.EvaluateToggleStatus(GetToggleId()));
     }
     // Published for queries on any thread (the contract of a toggle kind, in Toggle.hpp), here and
     // at every change below.
@@ -25,7 +33,8 @@ OnDemandEvaluatedToggle::~OnDemandEvaluatedToggle() = default;
 
 void OnDemandEvaluatedToggle::Evaluate(Zelk::Friend<OnDemandEvaluatedToggleEvaluationTriggerer>) {
     // A trigger may change an answer but never takes one back.
-    const Zelk::Optional<ToggleStatus> answer = evaluator.EvaluateToggleStatus(GetToggleId());
+    const Zelk::Optional<ToggleStatus> answer =
+        ApplyStartupOverrides(GetToggleId(), evaluator.EvaluateToggleStatus(GetToggleId()));
     if (answer.HasValue()) {
         evaluatedStatus = answer;
         PublishEvaluatedStatus();

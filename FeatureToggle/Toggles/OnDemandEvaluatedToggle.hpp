@@ -27,6 +27,10 @@ class FEATURETOGGLE_EXPORT OnDemandEvaluatedToggle : public Toggle {
 public:
     OnDemandEvaluatedToggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus,
                             const ToggleStatusEvaluator& evaluator, OnDemandEvaluationOptions options);
+    // The same, with a description that lives as long as the toggle (null: none).
+    OnDemandEvaluatedToggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus,
+                            const ToggleStatusEvaluator& evaluator, OnDemandEvaluationOptions options,
+                            const char* description);
     ~OnDemandEvaluatedToggle() override;
 
     // One triggered evaluation; only the triggerer can call it.

@@ -40,6 +40,9 @@ public:
         return Zelk::AtomicLoadAcquire(&state) == Computed ? &value : nullptr;
     }
 
+    // True once some thread has begun the computation, whether or not it has finished.
+    bool HasStarted() const noexcept { return Zelk::AtomicLoadAcquire(&state) != NotComputed; }
+
 private:
     static constexpr Zelk::Int32 NotComputed = 0;
     static constexpr Zelk::Int32 Computed = 1;

@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "FeatureToggle/Evaluation/OverrideFileFault.hpp"
 #include "FeatureToggle/FeatureToggleExport.hpp"
+#include "FeatureToggle/Toggles/StartupOverrides.hpp"
 
 namespace FeatureToggle {
 
@@ -26,6 +28,11 @@ struct ReleaseOverrideLoadOutcome : OverrideFileReadSummary {
     std::size_t togglesSetByFile = 0;
     // The fault in plain English; empty when the load did not fail.
     std::string reason;
+    // What the command line and the environment set (StartupOverrides.hpp), and their names that
+    // match no live release toggle.
+    StartupOverrideSource commandLine;
+    StartupOverrideSource environment;
+    std::vector<std::string> unmatchedStartupOverrides;
 };
 
 // The outcome of the last load; call it after LoadReleaseToggleCustomStatusFromConfigFile.

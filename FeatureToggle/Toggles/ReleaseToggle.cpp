@@ -9,6 +9,7 @@
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
 #include "FeatureToggle/Toggles/Internal/ReleaseOverrideLoad.hpp"
+#include "FeatureToggle/Toggles/Internal/StartupOverrideLayer.hpp"
 #include "Fenlo.hpp"
 #include "ZelkRoot/Strings.hpp"
 
@@ -41,8 +42,12 @@ int ReadOverrideFile(FileBasedToggleStatusEvaluator& evaluator, ReleaseOverrideL
 }  // namespace
 
 ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus)
+    : ReleaseToggle(name, defaultStatus, nullptr) {}
+
+ReleaseToggle::ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus,
+                             const char* description)
     : OnDemandEvaluatedToggle(MakeReleaseToggleIdData(name), defaultStatus, GetReleaseToggleStatusEvaluator(),
-                              OnDemandEvaluationOptions::EvaluateAtConstruction) {
+                              OnDemandEvaluationOptions::EvaluateAtConstruction, description) {
     // Its on-demand base publishes every status; see the contract of a toggle kind in Toggle.hpp.
     SetPlainStatusKind(typeid(ReleaseToggle));
 }
@@ -65,6 +70,8 @@ void ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile() {
         const Zelk::String message(InvalidOverrideFileReport);
         ErrorReporter::ReportError(message.ToCStr());
     }
+    // The command line and the environment apply from here on, above the file.
+    ActivateStartupOverrides(GetLastReleaseOverrideLoadOutcome());
     // Whatever the file gave, even nothing, the toggles and the log must reflect it.
     OnDemandEvaluatedToggleEvaluationTriggerer::EvaluateAllInstances();
     WriteOverriddenToggleValuesToFastLog(evaluator);

@@ -21,6 +21,9 @@ namespace FeatureToggle {
 class FEATURETOGGLE_EXPORT ReleaseToggle : public OnDemandEvaluatedToggle {
 public:
     ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus);
+    // The same, with a description that lives as long as the toggle (a literal), for the listing:
+    //   FeatureToggle::ReleaseToggle newImporter("NewImporter", Disabled, "The rewritten importer");
+    ReleaseToggle(const Zelk::String& name, ToggleDefaultStatus defaultStatus, const char* description);
     ~ReleaseToggle() override;
 
     // Loads "ReleaseToggleOverrides.xml" from the platform's special location 3, evaluates every
@@ -28,6 +31,8 @@ public:
     // that cannot be read is reported as "Invalid Release Toggle override file"; the entries
     // read before the fault still apply. Loads at most once per process: call it at start-up,
     // from one thread, before release toggles are queried (one queried earlier is reported).
+    // Overrides given on the command line or in the environment (StartupOverrides.hpp) take
+    // effect here too, above the file's.
     static void LoadReleaseToggleCustomStatusFromConfigFile();
 };
 

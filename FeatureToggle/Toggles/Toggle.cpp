@@ -1,7 +1,10 @@
 #include "FeatureToggle/Toggles/Toggle.hpp"
 
+#include <atomic>
+
 #include "FeatureToggle/Diagnostics/Core/Internal/ToggleStatusOverrideEvaluator.hpp"
 #include "FeatureToggle/Registry/Internal/ToggleRegistry.hpp"
+#include "FeatureToggle/Toggles/Internal/FirstQueryNotification.hpp"
 #include "ZelkRoot/Synchronisation.hpp"
 #include "ZelkRoot/Templates.hpp"
 
@@ -20,12 +23,19 @@ Zelk::Int32 InlineStatus(ToggleStatus status) {
     return status == ToggleStatus::Enabled ? 1 : 0;
 }
 
+// The first-query observer's, once a host has set one.
+std::atomic<FirstQueryHook> firstQueryHook{nullptr};
+
 }  // namespace
 
 Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus)
+    : Toggle(idData, defaultStatus, nullptr) {}
+
+Toggle::Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus, const char* description)
     : toggleId(idData),
       defaultStatus(defaultStatus),
-      statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)) {
+      statusOverride(ToggleStatusOverrideEvaluator::GetInstance().EvaluateToggleStatus(toggleId)),
+      description(description != nullptr ? description : "") {
     // Nobody else can see the toggle before it is registered.
     if (statusOverride.HasValue()) {
         inlineAnswer = AnswerOutOfLine | InlineStatus(statusOverride.Get());
@@ -46,16 +56,23 @@ ToggleStatus Toggle::GetCurrentStatus(Zelk::Friend<ToggleInfo>) const {
 
 ToggleStatus Toggle::QueryCurrentStatus() const {
     // After the first query this is two acquire loads: no lock, no allocation, no write.
-    queried.GetOrCompute([this]() noexcept {
+    bool firstQuery = false;
+    queried.GetOrCompute([this, &firstQuery]() noexcept {
         // By now the most derived constructor has run, so the dynamic type is final. Which types
         // answer inline: the contract of a toggle kind, in Toggle.hpp.
         answersInline = plainStatusKind != nullptr && typeid(*this) == *plainStatusKind;
+        firstQuery = true;
         return true;
     });
     if (answersInline && (Zelk::AtomicLoadAcquire(&inlineAnswer) & AnswerOutOfLine) != 0) {
         ReplaceAnswerBits(AnswerOutOfLine, 0);
     }
-    return GetCurrentStatus();
+    const ToggleStatus status = GetCurrentStatus();
+    // Outside the latch: the observer may query toggles, this one included.
+    if (firstQuery) {
+        NotifyFirstQuery(*this, status);
+    }
+    return status;
 }
 
 ToggleStatus Toggle::GetCurrentStatus() const {
@@ -122,6 +139,21 @@ void Toggle::ReplaceAnswerBits(Zelk::Int32 mask, Zelk::Int32 bits) const {
 
 bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
+}
+
+const char* GetToggleDescription(const Toggle& toggle) {
+    return toggle.description;
+}
+
+void SetFirstQueryHook(FirstQueryHook hook) {
+    firstQueryHook.store(hook, std::memory_order_seq_cst);
+}
+
+void NotifyFirstQuery(const Toggle& toggle, ToggleStatus status) {
+    // Sequentially consistent, to pair with SetFirstQueryHook; a plain load on x86-64.
+    if (const FirstQueryHook hook = firstQueryHook.load(std::memory_order_seq_cst)) {
+        hook(toggle, status);
+    }
 }
 
 }  // namespace FeatureToggle

@@ -19,6 +19,8 @@ class Toggle;
 // to it; a client that cannot compile the inline path below may call it directly.
 FEATURETOGGLE_EXPORT bool QueryToggleEnabled(const Toggle& toggle);
 inline bool IsToggleEnabled(const Toggle& toggle);
+// The text the toggle was declared with, or "" when it has none.
+FEATURETOGGLE_EXPORT const char* GetToggleDescription(const Toggle& toggle);
 
 // The base of every feature toggle: an identity, a compiled-in default, an optional status
 // override (set by tests) and a mark of whether client code has ever asked for the status.
@@ -66,6 +68,9 @@ public:
 protected:
     // Clones the identity, takes the test override in force for it, and registers the toggle.
     Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus);
+    // The same, with a description: a text that lives as long as the toggle (a literal); null
+    // stands for none.
+    Toggle(const ToggleIdData& idData, ToggleDefaultStatus defaultStatus, const char* description);
 
     // The status the concrete kind computes, used when no override is set.
     virtual ToggleStatus GetCurrentStatusImpl() const = 0;
@@ -82,6 +87,8 @@ protected:
     void ClearStatusOverride();
     // True once a query has finished on any thread; never reset.
     bool WasQueried() const;
+    // True once a query has begun marking the toggle, also while it is still under way.
+    bool HasQueryStarted() const { return queried.HasStarted(); }
 
     // For kinds whose status is plain data: `kind` is the exact class whose status the kind keeps
     // published through PublishKindStatus. See the contract of a toggle kind above.
@@ -91,6 +98,7 @@ protected:
 private:
     friend class ToggleAccessor;
     friend bool IsToggleEnabled(const Toggle& toggle);
+    friend const char* GetToggleDescription(const Toggle& toggle);
 
     // Bits of `inlineAnswer`. Only the values 0 (Disabled) and AnswerEnabled may be answered
     // inline; any other bit sends the query out of line.
@@ -125,6 +133,9 @@ private:
     // Decided once, inside the first query's latch computation, so that the latch's release
     // publishes it to every thread that sees the toggle queried.
     mutable bool answersInline = false;
+    // Static text from the declaration, after the fields above so that they keep their places;
+    // "" when there is none.
+    const char* description;
 };
 
 // The one question client code asks: is the toggle's status Enabled? Marks it queried. May be

@@ -17,12 +17,12 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
                         </ReleaseToggleOverrides>)");
     const ScopedOverrideFolder overrideFolder(folder.GetPath());
     const ScopedLogCapture log;
-    ReleaseToggle filed("Filed", ToggleDefaultStatus::Disabled);
+    ReleaseToggle filed("Filed", ToggleDefaultStatus::Disabled, "Filed text");
     ReleaseToggle filedTwin("Filed", ToggleDefaultStatus::Enabled);
     ReleaseToggle forced("Forced", ToggleDefaultStatus::Disabled);
     // Any value but 1 stands for disabled: the defaults agree.
     ReleaseToggle forcedTwin("Forced", static_cast<ToggleDefaultStatus>(2));
-    DebugToggle debug("Debug/Path", "Key");
+    DebugToggle debug("Debug/Path", "Key", "Debug text");
     const ScopedPreferences preferences;
     ZelkPref::Host::SetValue(ZelkPref::UserDomain, "Debug/Path", "On", "true");
     DebugToggle debugOn("Debug/Path", "On");
@@ -38,12 +38,14 @@ TEST(LiveToggles, ListsEveryIdentityOnceWithoutMarkingItQueried) {
                          (record.wasQueried ? " queried" : "") + (record.overriddenByFile ? " file" : "") +
                          (record.overriddenByTest ? " test" : "") +
                          (record.defaultsDisagree ? " defaults-disagree" : "") +
-                         (record.currentStatus == ToggleStatus::Enabled ? " on" : " off"));
+                         (record.currentStatus == ToggleStatus::Enabled ? " on " : " off ") +
+                         GetToggleStatusSourceName(record.source) + " '" + record.description + "'");
     }
     // Each flag tells one cause: neither the preference nor the file is a test's override.
-    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off", "debug Debug/Path/On on",
-                                                "release Filed file defaults-disagree on",
-                                                "release Forced queried test on"}));
+    ASSERT_EQ(listed, (std::vector<std::string>{"debug Debug/Path/Key off default 'Debug text'",
+                                                "debug Debug/Path/On on preference ''",
+                                                "release Filed file defaults-disagree on file 'Filed text'",
+                                                "release Forced queried test on test ''"}));
     EXPECT_EQ(records[2].displayName, "[Release]  name=\"Filed\"");
     EXPECT_FALSE(ToggleAccessor::WasQueried(filed));
 }

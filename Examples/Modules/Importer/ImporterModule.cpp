@@ -9,14 +9,17 @@ namespace {
 
 using FeatureToggle::ToggleDefaultStatus;
 
-FeatureToggle::ReleaseToggle newImporter("NewImporter", ToggleDefaultStatus::Disabled);
-FeatureToggle::ReleaseToggle parallelImport("ParallelImport", ToggleDefaultStatus::Disabled);
-FeatureToggle::DebugToggle verboseImportLog("Debug/Importer", "VerboseImportLog");
+FeatureToggle::ReleaseToggle newImporter("NewImporter", ToggleDefaultStatus::Disabled,
+                                         "The rewritten importer");
+FeatureToggle::ReleaseToggle parallelImport("ParallelImport", ToggleDefaultStatus::Disabled,
+                                            "Files imported on several threads");
+FeatureToggle::DebugToggle verboseImportLog("Debug/Importer", "VerboseImportLog",
+                                            "Every imported element logged");
 
 const ExampleModuleToggle toggles[] = {
-    {"NewImporter", "The rewritten importer", &newImporter},
-    {"ParallelImport", "Files imported on several threads", &parallelImport},
-    {"Debug/Importer: VerboseImportLog", "Every imported element logged", &verboseImportLog},
+    {"NewImporter", &newImporter},
+    {"ParallelImport", &parallelImport},
+    {"Debug/Importer: VerboseImportLog", &verboseImportLog},
 };
 
 const ExampleModule module{"Importer", toggles, std::size(toggles)};

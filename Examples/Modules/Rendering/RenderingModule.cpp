@@ -10,14 +10,17 @@ namespace {
 
 using FeatureToggle::ToggleDefaultStatus;
 
-FeatureToggle::ReleaseToggle highDpiCanvas("HighDpiCanvas", ToggleDefaultStatus::Enabled);
-FeatureToggle::ReleaseToggle gpuRenderer("GpuRenderer", ToggleDefaultStatus::Disabled);
-FeatureToggle::DebugToggle showFrameRate("Debug/Rendering", "ShowFrameRate");
+FeatureToggle::ReleaseToggle highDpiCanvas("HighDpiCanvas", ToggleDefaultStatus::Enabled,
+                                           "Canvas drawn at the display's full resolution");
+FeatureToggle::ReleaseToggle gpuRenderer("GpuRenderer", ToggleDefaultStatus::Disabled,
+                                         "Renderer on the graphics card");
+FeatureToggle::DebugToggle showFrameRate("Debug/Rendering", "ShowFrameRate",
+                                         "Frame rate shown in the corner");
 
 const ExampleModuleToggle toggles[] = {
-    {"HighDpiCanvas", "Canvas drawn at the display's full resolution", &highDpiCanvas},
-    {"GpuRenderer", "Renderer on the graphics card", &gpuRenderer},
-    {"Debug/Rendering: ShowFrameRate", "Frame rate shown in the corner", &showFrameRate},
+    {"HighDpiCanvas", &highDpiCanvas},
+    {"GpuRenderer", &gpuRenderer},
+    {"Debug/Rendering: ShowFrameRate", &showFrameRate},
 };
 
 const ExampleModule module{"Rendering", toggles, std::size(toggles)};
