@@ -143,6 +143,7 @@ TEST(OverrideFile, AndPreferenceFilesReadWithinTheirMemoryBound) {
     files.emplace_back(true, "<Preferences>" + overrides + "</Preferences>");  // larger, refused
 
     for (const auto& [isPreferences, content] : files) {
+        const bool expectRead = content.size() > 10000;
         SCOPED_TRACE(content.substr(0, 120));
         const std::filesystem::path file = folder.WriteFile("file.xml", content);
         EXPECT_EQ(RunWithMemoryLimit((64u << 20) + 4 * content.size(),
@@ -154,7 +155,7 @@ TEST(OverrideFile, AndPreferenceFilesReadWithinTheirMemoryBound) {
                                          FileBasedToggleStatusEvaluator evaluator("Release");
                                          const int code =
                                              evaluator.ReadFromXMLFileIfExists(IO::Location(file));
-                                         return code == (content.size() > 10000 ? 0 : Failed);
+                                         return code == (expectRead ? 0 : Failed);
                                      }),
                   "");
     }
