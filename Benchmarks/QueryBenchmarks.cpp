@@ -13,10 +13,10 @@
 
 #include "BenchmarkCases.hpp"
 #include "Client/BenchmarkClient.hpp"
+#include "FeatureToggle/Diagnostics/FirstQueryObserver.hpp"
 #include "FeatureToggle/FeatureToggle.hpp"
 #include "FeatureToggle/Identity/FileBasedToggleIdData.hpp"
 #include "FeatureToggle/Testing.hpp"
-#include "FeatureToggle/Diagnostics/FirstQueryObserver.hpp"
 #include "Support/AllocationCounter.hpp"
 #include "Support/BenchmarkData.hpp"
 #include "ZelkRoot/Strings.hpp"

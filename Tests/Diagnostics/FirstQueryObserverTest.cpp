@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Diagnostics/FirstQueryObserver.hpp"
+#include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
 
