@@ -38,8 +38,7 @@ std::vector<std::string> MakeNames(std::size_t distinct) {
 
 void RecordCounters(benchmark::State& state, std::uint64_t allocations, std::size_t liveBytes,
                     std::size_t count) {
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    CountAllocations(state, allocations);
     state.counters["bytesPerLive"] = static_cast<double>(liveBytes) / static_cast<double>(count);
 }
 
