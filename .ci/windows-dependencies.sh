@@ -28,18 +28,24 @@ mkdir -p "$prefix" "$work"
 # A dependency counts as built when its stamp names the version it was built from.
 built() { [ -f "$prefix/.built-$1" ] && [ "$(cat "$prefix/.built-$1")" = "$2" ]; }
 mark_built() { echo "$2" >"$prefix/.built-$1"; }
+# Configures the CMake project in $1 afresh in $work/$2 for Windows, with the options that follow,
+# then builds it and installs it into the prefix.
+build_and_install() {
+    local source="$1" build="$work/$2"
+    shift 2
+    rm -rf "$build"
+    cmake -S "$source" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" "$@"
+    cmake --build "$build" -j "$jobs"
+    cmake --install "$build"
+}
 
 gtest_version="$(dpkg-query -W -f='${Version}' libgtest-dev)"
 if built googletest "$gtest_version"; then
     echo "== GoogleTest $gtest_version: already in $prefix"
 else
     echo "== GoogleTest $gtest_version from /usr/src/googletest"
-    rm -rf "$work/googletest"
-    cmake -S /usr/src/googletest -B "$work/googletest" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
-    cmake --build "$work/googletest" -j "$jobs"
-    cmake --install "$work/googletest"
+    build_and_install /usr/src/googletest googletest -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
     mark_built googletest "$gtest_version"
 fi
 
@@ -65,16 +71,11 @@ else
     source_dir="$(find "$work/libxml2-source" -mindepth 1 -maxdepth 1 -type d -name 'libxml2-*' | head -n 1)"
     # Only the parser and its reader: no Python, compression, iconv (UTF-8, UTF-16 and Latin-1 are
     # built in), HTTP or FTP.
-    rm -rf "$work/libxml2"
-    cmake -S "$source_dir" -B "$work/libxml2" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=ON \
+    build_and_install "$source_dir" libxml2 -DBUILD_SHARED_LIBS=ON \
         -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_LZMA=OFF \
         -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_ICU=OFF -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF \
         -DLIBXML2_WITH_TESTS=OFF -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_LEGACY=OFF \
         -DLIBXML2_WITH_MODULES=OFF -DLIBXML2_WITH_THREADS=ON
-    cmake --build "$work/libxml2" -j "$jobs"
-    cmake --install "$work/libxml2"
     mark_built libxml2 "$xml_version"
 fi
 # Header-only: its headers and package files are copied as Debian ships them. The package files

@@ -59,19 +59,10 @@ void DestroyQueriedToggles(const benchmark::State&) {
     queried.reset();
 }
 
-void CountAllocations(benchmark::State& state, std::uint64_t allocations) {
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
-}
-
 // Each iteration is one call of `batch`, which makes QueriesPerIteration queries.
 template <typename Batch>
 void RunBatches(benchmark::State& state, Batch batch) {
-    const std::uint64_t before = AllocationCounter::ThreadAllocations();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(batch());
-    }
-    CountAllocations(state, AllocationCounter::ThreadAllocations() - before);
+    RunCounted(state, [&batch] { benchmark::DoNotOptimize(batch()); });
 }
 
 void QueryReleaseToggle(benchmark::State& state) {

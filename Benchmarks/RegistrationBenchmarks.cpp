@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -37,15 +38,25 @@ std::vector<std::string> MakeNames(std::size_t distinct) {
 
 void RecordCounters(benchmark::State& state, std::uint64_t allocations, std::size_t liveBytes,
                     std::size_t count) {
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    CountAllocations(state, allocations);
     state.counters["bytesPerLive"] = static_cast<double>(liveBytes) / static_cast<double>(count);
 }
 
-// `build` then `tear` is one iteration. Before timing, the heap that one `build` holds is
+// Making `count` objects in order, `make(i)`, then unmaking them in the reverse order, `unmake(i)`,
+// as static objects go, is one iteration. Before timing, the heap that the made objects hold is
 // measured, which also brings the containers to their working size.
-template <typename Build, typename Tear>
-void RunBuildAndTear(benchmark::State& state, std::size_t count, Build build, Tear tear) {
+template <typename Make, typename Unmake>
+void RunBuildAndTear(benchmark::State& state, std::size_t count, Make make, Unmake unmake) {
+    const auto build = [&] {
+        for (std::size_t i = 0; i < count; ++i) {
+            make(i);
+        }
+    };
+    const auto tear = [&] {
+        for (std::size_t i = count; i-- > 0;) {
+            unmake(i);
+        }
+    };
     const std::size_t heapBefore = AllocationCounter::HeapBytesInUse();
     build();
     const std::size_t liveBytes = AllocationCounter::HeapBytesInUse() - heapBefore;
@@ -65,22 +76,14 @@ void ConstructAndDestroyToggles(benchmark::State& state, std::size_t distinct) {
         names.emplace_back(name.c_str());
     }
     const std::unique_ptr<ToggleSlot[]> slots(new ToggleSlot[names.size()]);
-    const auto toggleAt = [&slots](std::size_t i) {
-        return std::launder(reinterpret_cast<FeatureToggle::ReleaseToggle*>(&slots[i]));
-    };
     RunBuildAndTear(
         state, names.size(),
-        [&] {
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                new (&slots[i])
-                    FeatureToggle::ReleaseToggle(names[i], FeatureToggle::ToggleDefaultStatus::Disabled);
-            }
+        [&](std::size_t i) {
+            new (&slots[i])
+                FeatureToggle::ReleaseToggle(names[i], FeatureToggle::ToggleDefaultStatus::Disabled);
         },
-        // Static objects go in the reverse order of their making.
-        [&] {
-            for (std::size_t i = names.size(); i-- > 0;) {
-                toggleAt(i)->~ReleaseToggle();
-            }
+        [&](std::size_t i) {
+            std::launder(reinterpret_cast<FeatureToggle::ReleaseToggle*>(&slots[i]))->~ReleaseToggle();
         });
 }
 
@@ -90,19 +93,12 @@ void InsertAndEraseKeys(benchmark::State& state, std::size_t distinct) {
     // Kept across iterations, as the registry is.
     std::unordered_map<std::string, std::unordered_set<void*>> index;
     RunBuildAndTear(
-        state, names.size(),
-        [&] {
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                index[names[i]].insert(&slots[i]);
-            }
-        },
-        [&] {
-            for (std::size_t i = names.size(); i-- > 0;) {
-                const auto found = index.find(names[i]);
-                found->second.erase(&slots[i]);
-                if (found->second.empty()) {
-                    index.erase(found);
-                }
+        state, names.size(), [&](std::size_t i) { index[names[i]].insert(&slots[i]); },
+        [&](std::size_t i) {
+            const auto found = index.find(names[i]);
+            found->second.erase(&slots[i]);
+            if (found->second.empty()) {
+                index.erase(found);
             }
         });
 }
@@ -118,25 +114,20 @@ std::string DescribeHeap(const ResultTable& results, const char* library, const 
 }  // namespace
 
 void RegisterRegistrationBenchmarks(ResultTable& table) {
-    benchmark::RegisterBenchmark("Registration/Distinct/Toggles", ConstructAndDestroyToggles,
-                                 BenchmarkData::ToggleCount);
-    benchmark::RegisterBenchmark("Registration/Distinct/StdContainers", InsertAndEraseKeys,
-                                 BenchmarkData::ToggleCount);
-    benchmark::RegisterBenchmark("Registration/Shared/Toggles", ConstructAndDestroyToggles, SharedNameCount);
-    benchmark::RegisterBenchmark("Registration/Shared/StdContainers", InsertAndEraseKeys, SharedNameCount);
-
     const double count = static_cast<double>(BenchmarkData::ToggleCount);
-    const char* const baseline = "std::unordered_map+set";
-    table.AddRow("Register+unregister, 100,000 names", "Registration/Distinct/Toggles", baseline,
-                 "Registration/Distinct/StdContainers", count, 2, [](const ResultTable& results) {
-                     return DescribeHeap(results, "Registration/Distinct/Toggles",
-                                         "Registration/Distinct/StdContainers");
-                 });
-    table.AddRow("Register+unregister, 100 names", "Registration/Shared/Toggles", baseline,
-                 "Registration/Shared/StdContainers", count, 2, [](const ResultTable& results) {
-                     return DescribeHeap(results, "Registration/Shared/Toggles",
-                                         "Registration/Shared/StdContainers");
-                 });
+    const std::tuple<const char*, std::size_t, const char*> kinds[] = {
+        {"Distinct", BenchmarkData::ToggleCount, "Register+unregister, 100,000 names"},
+        {"Shared", SharedNameCount, "Register+unregister, 100 names"}};
+    for (const auto& [kind, distinct, title] : kinds) {
+        const std::string toggles = std::string("Registration/") + kind + "/Toggles";
+        const std::string containers = std::string("Registration/") + kind + "/StdContainers";
+        benchmark::RegisterBenchmark(toggles.c_str(), ConstructAndDestroyToggles, distinct);
+        benchmark::RegisterBenchmark(containers.c_str(), InsertAndEraseKeys, distinct);
+        table.AddRow(title, toggles, "std::unordered_map+set", containers, count, 2,
+                     [toggles, containers](const ResultTable& results) {
+                         return DescribeHeap(results, toggles.c_str(), containers.c_str());
+                     });
+    }
 }
 
 }  // namespace Benchmarks

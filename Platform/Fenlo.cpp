@@ -7,10 +7,6 @@
 #include <system_error>
 
 #if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // shellapi.h and shlobj.h need windows.h first.
 #include <shellapi.h>

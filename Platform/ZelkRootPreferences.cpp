@@ -183,18 +183,11 @@ void ReadWholeFile(const std::filesystem::path& file, std::string& content, std:
     }
 }
 
+using ZelkLibXml::MaxParserErrors;
+using ZelkLibXml::ParserError;
 using ZelkLibXml::QuietGenericErrors;
 
-// No preference file has this many errors; a hostile one can have millions, so past it the
-// parser stops (the document is then not well-formed).
-constexpr unsigned MaxParserErrors = 1000;
-
 // The parser's callbacks, which libxml2 calls with the parser as their context. They throw nothing.
-#if LIBXML_VERSION >= 21200
-using ParserError = const xmlError*;
-#else
-using ParserError = xmlErrorPtr;
-#endif
 
 void CountParserError(void* parser, ParserError error) noexcept {
     auto* context = static_cast<xmlParserCtxt*>(parser);

@@ -29,23 +29,15 @@ namespace ZelkXML {
 
 namespace {
 
+using ZelkLibXml::MaxParserErrors;
+using ZelkLibXml::ParserError;
 using ZelkLibXml::ParserOptions;
-
-#if LIBXML_VERSION >= 21200
-using ParserError = const xmlError*;
-#else
-using ParserError = xmlErrorPtr;
-#endif
 
 const char* AsChars(const xmlChar* text) {
     return reinterpret_cast<const char*>(text);
 }
 
 using ZelkLibXml::QuietGenericErrors;
-
-// No override file has this many errors. A hostile one can have millions (entities that expand
-// into undefined references, each an error), so past it the parser is stopped and the read fails.
-constexpr std::size_t MaxParserErrors = 1000;
 
 // Elements keep their line in 16 bits (65535 for every line from there on). While a reader parses,
 // each element it makes also gets its true line as the node's application data, taken from the

@@ -17,6 +17,12 @@ public:
     static std::size_t HeapBytesInUse() noexcept;
 };
 
+// Reports `allocations`, made over all of the benchmark's iterations, per iteration.
+inline void CountAllocations(benchmark::State& state, std::uint64_t allocations) {
+    state.counters["allocs"] =
+        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+
 // Runs `work` once per iteration and reports the calling thread's allocations per iteration.
 template <typename Work>
 void RunCounted(benchmark::State& state, Work work) {
@@ -24,9 +30,7 @@ void RunCounted(benchmark::State& state, Work work) {
     for (auto _ : state) {
         work();
     }
-    state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(AllocationCounter::ThreadAllocations() - before),
-                           benchmark::Counter::kAvgIterations);
+    CountAllocations(state, AllocationCounter::ThreadAllocations() - before);
 }
 
 }  // namespace Benchmarks

@@ -7,10 +7,6 @@
 #include <iterator>
 
 #if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // psapi.h needs windows.h first.
 #include <psapi.h>

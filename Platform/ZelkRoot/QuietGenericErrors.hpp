@@ -11,6 +11,18 @@ namespace ZelkLibXml {
 // standard error: errors reach the caller through the parser's own handler instead.
 inline constexpr int ParserOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
+// No file the platform reads has this many errors. A hostile one can have millions (entities that
+// expand into undefined references, each an error), so past it the parser is stopped and the read
+// fails.
+inline constexpr unsigned MaxParserErrors = 1000;
+
+// What a structured error handler receives; libxml2 2.12 made it const.
+#if LIBXML_VERSION >= 21200
+using ParserError = const xmlError*;
+#else
+using ParserError = xmlErrorPtr;
+#endif
+
 // libxml2 reports some faults (input that does not decode, I/O) through the calling thread's
 // generic handler, which prints to standard error, instead of the parser's own handler. While a
 // document is parsed, that handler drops them: the failed read or the report that follows says

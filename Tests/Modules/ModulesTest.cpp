@@ -1,6 +1,4 @@
 // Plug-in modules linking the shared library, through its exported API only.
-#include <gtest/gtest.h>
-
 #include "FeatureToggle/Diagnostics/LiveToggles.hpp"
 #include "FeatureToggle/Testing.hpp"
 #include "ModuleLoader.hpp"

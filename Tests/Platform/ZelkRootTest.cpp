@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <type_traits>
 
 #include "Support/TestSupport.hpp"

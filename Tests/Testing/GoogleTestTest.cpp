@@ -4,8 +4,6 @@
 
 #include <gtest/gtest-spi.h>
 
-#include <functional>
-
 #include "FeatureToggle/Testing.hpp"
 #include "Support/TestSupport.hpp"
 

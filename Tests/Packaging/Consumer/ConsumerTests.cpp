@@ -47,6 +47,13 @@ TEST(NewImporter, ForcedWithItsNeighbourShowsInTheListing) {
     EXPECT_TRUE(toggles[1].overriddenByTest);
 }
 
+// Forces the toggle twice at once without expecting the library's report: the report fails the
+// test. Disabled, as it must fail; the package test runs it on its own.
+TEST(NewImporter, DISABLED_ForcedTwiceAtOnceUnexpectedly) {
+    const OverrideToggleValueGuard outer(newImporter, ToggleStatus::Enabled);
+    const OverrideToggleValueGuard inner(newImporter, ToggleStatus::Disabled);
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     FeatureToggle::Testing::FailTestsOnToggleErrors();
