@@ -91,34 +91,9 @@ void ReadAbslFlag(benchmark::State& state) {
     RunBatches(state, [] { return BenchmarkClient::ReadAbslFlagRepeatedly(QueriesPerIteration); });
 }
 
-// The first query of each of many toggles made just before: the latch's first computation.
-void FirstQueryOfFreshToggles(benchmark::State& state) {
-    std::vector<std::unique_ptr<FeatureToggle::ReleaseToggle>> toggles;
-    std::vector<const FeatureToggle::Toggle*> pointers;
-    std::uint64_t allocations = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        toggles.clear();
-        pointers.clear();
-        for (std::size_t i = 0; i < BenchmarkData::ToggleCount; ++i) {
-            toggles.push_back(std::make_unique<FeatureToggle::ReleaseToggle>(
-                BenchmarkData::GetToggleName(i).c_str(), ToggleDefaultStatus::Disabled));
-            pointers.push_back(toggles.back().get());
-        }
-        state.ResumeTiming();
-        const std::uint64_t before = AllocationCounter::ThreadAllocations();
-        benchmark::DoNotOptimize(BenchmarkClient::QueryEachOnce(pointers.data(), pointers.size()));
-        allocations += AllocationCounter::ThreadAllocations() - before;
-    }
-    CountAllocations(state, allocations);
-}
-
-// The same with a first-query observer set: each first query also remembers its identity and calls
-// the observer. Names are new in every iteration, as an identity is reported only once.
-void FirstQueryOfFreshTogglesObserved(benchmark::State& state) {
-    std::size_t calls = 0;
-    FeatureToggle::SetFirstQueryObserver(
-        [&calls](const std::string&, FeatureToggle::ToggleKind, FeatureToggle::ToggleStatus) { ++calls; });
+// Makes ToggleCount release toggles before each iteration, named with `suffix` and the iteration's
+// number, and times the first query of each. Returns the number of iterations.
+int MeasureFirstQueries(benchmark::State& state, const std::string& suffix) {
     std::vector<std::unique_ptr<FeatureToggle::ReleaseToggle>> toggles;
     std::vector<const FeatureToggle::Toggle*> pointers;
     std::uint64_t allocations = 0;
@@ -127,10 +102,10 @@ void FirstQueryOfFreshTogglesObserved(benchmark::State& state) {
         state.PauseTiming();
         toggles.clear();
         pointers.clear();
-        const std::string suffix = ".Observed" + std::to_string(iteration++);
+        const std::string iterationSuffix = suffix + std::to_string(iteration++);
         for (std::size_t i = 0; i < BenchmarkData::ToggleCount; ++i) {
             toggles.push_back(std::make_unique<FeatureToggle::ReleaseToggle>(
-                (BenchmarkData::GetToggleName(i) + suffix).c_str(), ToggleDefaultStatus::Disabled));
+                (BenchmarkData::GetToggleName(i) + iterationSuffix).c_str(), ToggleDefaultStatus::Disabled));
             pointers.push_back(toggles.back().get());
         }
         state.ResumeTiming();
@@ -138,11 +113,26 @@ void FirstQueryOfFreshTogglesObserved(benchmark::State& state) {
         benchmark::DoNotOptimize(BenchmarkClient::QueryEachOnce(pointers.data(), pointers.size()));
         allocations += AllocationCounter::ThreadAllocations() - before;
     }
+    CountAllocations(state, allocations);
+    return iteration;
+}
+
+// The first query of each of many toggles made just before: the latch's first computation.
+void FirstQueryOfFreshToggles(benchmark::State& state) {
+    MeasureFirstQueries(state, ".Fresh");
+}
+
+// The same with a first-query observer set: each first query also remembers its identity and calls
+// the observer. Names are new in every iteration, as an identity is reported only once.
+void FirstQueryOfFreshTogglesObserved(benchmark::State& state) {
+    std::size_t calls = 0;
+    FeatureToggle::SetFirstQueryObserver(
+        [&calls](const std::string&, FeatureToggle::ToggleKind, FeatureToggle::ToggleStatus) { ++calls; });
+    const int iterations = MeasureFirstQueries(state, ".Observed");
     FeatureToggle::SetFirstQueryObserver(nullptr);
-    if (calls != static_cast<std::size_t>(iteration) * BenchmarkData::ToggleCount) {
+    if (calls != static_cast<std::size_t>(iterations) * BenchmarkData::ToggleCount) {
         state.SkipWithError("the observer missed first queries");
     }
-    CountAllocations(state, allocations);
 }
 
 // The same number of fresh objects of a toggle's size, each with a latch set once.

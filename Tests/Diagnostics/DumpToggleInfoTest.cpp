@@ -2,6 +2,7 @@
 #include "FeatureToggle/Testing.hpp"
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "Support/TestSupport.hpp"
+#include "Support/ToggleTestAids.hpp"
 
 using namespace FeatureToggle;
 using namespace FeatureToggleTests;
@@ -66,7 +67,6 @@ std::string LoadOverrideFile(const TemporaryDirectory& folder, const std::string
 TEST(DumpToggleInfo, FileWithAnUnmatchedNameAndTogglesSharingIdentities) {
     ScopedPreferences preferences;
     TemporaryDirectory folder;
-    constexpr auto Off = ToggleDefaultStatus::Disabled;
     ReleaseToggle known("Known", Off), queriedKnown("Known", Off), plain("Plain", Off),
         queriedPlain("Plain", Off);
     const std::string pathLine =

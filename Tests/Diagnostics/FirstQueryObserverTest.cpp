@@ -9,13 +9,12 @@
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
+#include "Support/ToggleTestAids.hpp"
 
 using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 namespace {
-
-constexpr auto Off = ToggleDefaultStatus::Disabled;
 
 void SpinUntil(const std::atomic<bool>& flag) {
     while (!flag.load()) {

@@ -11,6 +11,10 @@
 
 namespace FeatureToggleTests {
 
+// The two defaults, short, as the tables of the tests write them.
+inline constexpr auto Off = FeatureToggle::ToggleDefaultStatus::Disabled;
+inline constexpr auto On = FeatureToggle::ToggleDefaultStatus::Enabled;
+
 inline FeatureToggle::FileBasedToggleIdData TestId(const char* name) {
     return FeatureToggle::FileBasedToggleIdData("Test", name);
 }

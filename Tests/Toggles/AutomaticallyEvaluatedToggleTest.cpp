@@ -12,8 +12,6 @@ using namespace FeatureToggleTests;
 namespace {
 
 using Auto = AutomaticallyEvaluatedToggle;
-constexpr auto Off = ToggleDefaultStatus::Disabled;
-constexpr auto On = ToggleDefaultStatus::Enabled;
 
 }  // namespace
 

@@ -12,7 +12,6 @@ using namespace FeatureToggleTests;
 namespace {
 
 using Triggerer = OnDemandEvaluatedToggleEvaluationTriggerer;
-constexpr auto Off = ToggleDefaultStatus::Disabled;
 constexpr auto OnTrigger = OnDemandEvaluationOptions::EvaluateOnTriggerOnly;
 
 }  // namespace

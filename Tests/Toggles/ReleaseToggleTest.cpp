@@ -6,13 +6,12 @@
 #include "FeatureToggle/Toggles/ReleaseOverrideLoadOutcome.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "Support/TestSupport.hpp"
+#include "Support/ToggleTestAids.hpp"
 
 using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 
 namespace {
-
-constexpr auto Off = ToggleDefaultStatus::Disabled;
 
 class ReleaseToggleTest : public ::testing::Test {
 protected:

@@ -6,14 +6,13 @@
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 #include "FeatureToggle/Toggles/StartupOverrides.hpp"
 #include "Support/TestSupport.hpp"
+#include "Support/ToggleTestAids.hpp"
 
 using namespace FeatureToggle;
 using namespace FeatureToggleTests;
 using Names = std::vector<std::string>;
 
 namespace {
-
-constexpr auto Off = ToggleDefaultStatus::Disabled;
 
 struct ScopedEnvironment : Pinned {
     ScopedEnvironment(const std::string& enable, const std::string& disable) {
