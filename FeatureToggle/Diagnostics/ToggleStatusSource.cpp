@@ -1,5 +1,8 @@
 #include "FeatureToggle/Diagnostics/ToggleStatusSource.hpp"
 
+#include <cstddef>
+#include <iterator>
+
 #include "FeatureToggle/Diagnostics/Internal/StatusSourceLookup.hpp"
 #include "FeatureToggle/Evaluation/Internal/LibraryStatics.hpp"
 #include "FeatureToggle/Toggles/Internal/StartupOverrideLayer.hpp"
@@ -7,21 +10,11 @@
 namespace FeatureToggle {
 
 const char* GetToggleStatusSourceName(ToggleStatusSource source) {
-    switch (source) {
-        case ToggleStatusSource::File:
-            return "file";
-        case ToggleStatusSource::CommandLine:
-            return "commandLine";
-        case ToggleStatusSource::Environment:
-            return "environment";
-        case ToggleStatusSource::Test:
-            return "test";
-        case ToggleStatusSource::Preference:
-            return "preference";
-        case ToggleStatusSource::Default:
-            break;
-    }
-    return "default";
+    // In the order of the enumeration.
+    static constexpr const char* names[] = {"default",     "file", "commandLine",
+                                            "environment", "test", "preference"};
+    const auto index = static_cast<std::size_t>(source);
+    return index < std::size(names) ? names[index] : names[0];
 }
 
 ToggleStatusSource FindToggleStatusSource(const ToggleId& id, ToggleKind kind, bool overriddenByFile,

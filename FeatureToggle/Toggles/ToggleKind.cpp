@@ -1,5 +1,8 @@
 #include "FeatureToggle/Toggles/ToggleKind.hpp"
 
+#include <cstddef>
+#include <iterator>
+
 #include "FeatureToggle/Toggles/DebugToggle.hpp"
 #include "FeatureToggle/Toggles/ReleaseToggle.hpp"
 
@@ -16,15 +19,10 @@ ToggleKind GetToggleKind(const Toggle& toggle) {
 }
 
 const char* GetToggleKindName(ToggleKind kind) {
-    switch (kind) {
-        case ToggleKind::Release:
-            return "release";
-        case ToggleKind::Debug:
-            return "debug";
-        case ToggleKind::Other:
-            break;
-    }
-    return "other";
+    // In the order of the enumeration.
+    static constexpr const char* names[] = {"release", "debug", "other"};
+    const auto index = static_cast<std::size_t>(kind);
+    return index < std::size(names) ? names[index] : names[2];
 }
 
 }  // namespace FeatureToggle
