@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <fcntl.h>
@@ -86,6 +88,18 @@ private:
     xmlTextReaderPtr previousReader;
     xmlRegisterNodeFunc previousHook;
     xmlRegisterNodeFunc replacedHook = nullptr;
+};
+
+// What libxml2 needs of the thread while a reader reads: quiet generic errors and elements' true
+// lines. Both are thread-wide, and looking them up is not free, so a reading scope sets them up
+// once for all its reads instead of once per node.
+class ReadingThreadState {
+public:
+    explicit ReadingThreadState(xmlTextReaderPtr reader) : lines(reader) {}
+
+private:
+    QuietGenericErrors quiet;
+    ElementLineKeeper lines;
 };
 
 // The line of an element made while an ElementLineKeeper was on, as xmlGetLineNo gives it below 65535.
@@ -229,12 +243,21 @@ public:
     bool HasAttribute(const char* name) override { return FindAttribute(name) != nullptr; }
 
     int ReadAttribute(const char* name, Zelk::UniString& value) override {
-        const std::string* text = FindAttribute(name);
-        if (text == nullptr) {
+        const Attribute* attribute = FindAttribute(name);
+        if (attribute == nullptr) {
             return 1;
         }
-        value = Zelk::UniString(text->c_str());
+        value = Zelk::UniString(attribute->GetValue().data());
         return 0;
+    }
+
+    bool ReadAttributeView(const char* name, std::string_view& value) override {
+        const Attribute* attribute = FindAttribute(name);
+        if (attribute == nullptr) {
+            return false;
+        }
+        value = attribute->GetValue();
+        return true;
     }
 
     int RecordError(const Zelk::UniString& message) override {
@@ -245,6 +268,18 @@ public:
     // The first error only: the rest are counted, not kept.
     std::vector<std::string> GetRecordedErrors() const override {
         return errorCount == 0 ? std::vector<std::string>() : std::vector<std::string>{firstError};
+    }
+
+    // Scopes nest; the outermost sets the thread up for the reads.
+    void OpenReadingScope() {
+        if (readingScopes++ == 0 && reader != nullptr) {
+            threadState.emplace(reader);
+        }
+    }
+    void CloseReadingScope() noexcept {
+        if (--readingScopes == 0) {
+            threadState.reset();
+        }
     }
 
     int GetCurrentLineNumber() const {
@@ -291,14 +326,34 @@ protected:
     }
 
 private:
+    // An attribute of an entered element. While the reader stays on the element, its name and
+    // text are libxml2's own (both end with a zero byte); before the reader moves inside, they are
+    // copied, so that they can still be read there.
+    struct Attribute {
+        std::string_view name;
+        std::string_view value;
+        std::string nameCopy;
+        std::string valueCopy;
+        bool copied = false;
+
+        std::string_view GetName() const { return copied ? std::string_view(nameCopy) : name; }
+        std::string_view GetValue() const { return copied ? std::string_view(valueCopy) : value; }
+        void Copy(std::string_view nameText, std::string_view valueText) {
+            nameCopy.assign(nameText);
+            valueCopy.assign(valueText);
+            copied = true;
+        }
+    };
+
     struct Element {
         int depth = 0;
         bool isEmpty = false;
-        // Kept on entering, so that they can still be read once the reader has moved inside. Only
-        // the first attributeCount are this element's: an element left is kept for the next one
-        // entered, with its strings, so that a file of many elements reads without allocating.
+        // Whether some attribute still points into libxml2's element.
+        bool attributesBorrowed = false;
+        // Only the first attributeCount are this element's: an element left is kept for the next
+        // one entered, with its strings, so that a file of many elements reads without allocating.
         std::size_t attributeCount = 0;
-        std::vector<std::pair<std::string, std::string>> attributes;
+        std::vector<Attribute> attributes;
     };
 
     TextReaderChannel() = default;
@@ -357,11 +412,16 @@ private:
         if (failed) {
             return false;
         }
+        // Elements further out were copied when the reader moved into them.
+        if (!elements.empty() && elements.back().attributesBorrowed) {
+            CopyAttributes(elements.back());
+        }
         const std::size_t errorsBefore = errorCount;
         int result = -1;
-        {
-            const QuietGenericErrors quiet;
-            const ElementLineKeeper lines(reader);
+        if (threadState.has_value()) {
+            result = xmlTextReaderRead(reader);
+        } else {
+            const ReadingThreadState readingState(reader);
             result = xmlTextReaderRead(reader);
         }
         // A stopped parser may still hand out what it made before it stopped.
@@ -398,16 +458,25 @@ private:
         element.depth = xmlTextReaderDepth(reader);
         element.isEmpty = xmlTextReaderIsEmptyElement(reader) == 1;
         element.attributeCount = 0;
+        element.attributesBorrowed = false;
         if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
             do {
-                const xmlChar* name = xmlTextReaderConstName(reader);
-                const xmlChar* value = xmlTextReaderConstValue(reader);
                 if (element.attributeCount == element.attributes.size()) {
                     element.attributes.emplace_back();
                 }
-                auto& [attributeName, attributeValue] = element.attributes[element.attributeCount++];
-                attributeName.assign(name != nullptr ? AsChars(name) : "");
-                attributeValue.assign(value != nullptr ? AsChars(value) : "");
+                Attribute& attribute = element.attributes[element.attributeCount++];
+                const xmlChar* name = xmlTextReaderConstName(reader);
+                const xmlChar* value = xmlTextReaderConstValue(reader);
+                const std::string_view nameText(name != nullptr ? AsChars(name) : "");
+                const std::string_view valueText(value != nullptr ? AsChars(value) : "");
+                if (IsValueOfNode(value)) {
+                    attribute.name = nameText;
+                    attribute.value = valueText;
+                    attribute.copied = false;
+                    element.attributesBorrowed = true;
+                } else {
+                    attribute.Copy(nameText, valueText);
+                }
             } while (xmlTextReaderMoveToNextAttribute(reader) == 1);
             xmlTextReaderMoveToElement(reader);
         }
@@ -416,14 +485,40 @@ private:
         onNextNode = false;
     }
 
-    const std::string* FindAttribute(const char* name) const {
+    // Whether `value`, the text of the attribute the reader is on, lives in the attribute's node
+    // (and so as long as the element) rather than in the reader's scratch buffer, which the next
+    // text made there overwrites.
+    bool IsValueOfNode(const xmlChar* value) const {
+        const xmlNodePtr node = xmlTextReaderCurrentNode(reader);
+        if (value == nullptr || node == nullptr) {
+            return false;
+        }
+        if (node->type == XML_NAMESPACE_DECL) {
+            return value == reinterpret_cast<xmlNsPtr>(node)->href;
+        }
+        return node->type == XML_ATTRIBUTE_NODE && node->children != nullptr &&
+               value == node->children->content;
+    }
+
+    static void CopyAttributes(Element& element) {
+        for (std::size_t index = 0; index < element.attributeCount; ++index) {
+            Attribute& attribute = element.attributes[index];
+            if (!attribute.copied) {
+                attribute.Copy(attribute.name, attribute.value);
+            }
+        }
+        element.attributesBorrowed = false;
+    }
+
+    const Attribute* FindAttribute(const char* name) const {
         if (elements.empty() || name == nullptr) {
             return nullptr;
         }
+        const std::string_view wanted(name);
         const Element& current = elements.back();
         for (std::size_t index = 0; index < current.attributeCount; ++index) {
-            if (current.attributes[index].first == name) {
-                return &current.attributes[index].second;
+            if (current.attributes[index].GetName() == wanted) {
+                return &current.attributes[index];
             }
         }
         return nullptr;
@@ -436,6 +531,8 @@ private:
     std::vector<Element> spareElements;
     std::string firstError;
     std::size_t errorCount = 0;
+    int readingScopes = 0;
+    std::optional<ReadingThreadState> threadState;
     bool started = false;
     bool failed = false;
     bool onCurrentStart = false;
@@ -474,6 +571,19 @@ Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t
         return nullptr;
     }
     return TextReaderChannel::OverMemory(std::string(document, length));
+}
+
+ChannelReadingScope::ChannelReadingScope(Zelk::XMLIChannel& channel)
+    : channel(dynamic_cast<TextReaderChannel*>(&channel)) {
+    if (this->channel != nullptr) {
+        static_cast<TextReaderChannel*>(this->channel)->OpenReadingScope();
+    }
+}
+
+ChannelReadingScope::~ChannelReadingScope() {
+    if (channel != nullptr) {
+        static_cast<TextReaderChannel*>(channel)->CloseReadingScope();
+    }
 }
 
 int GetCurrentLineNumber(const Zelk::XMLIChannel& channel) {
@@ -538,17 +648,21 @@ bool ParseHexNumber(const char* text, UInt32& value) {
     return true;
 }
 
+bool IsPlainName(const char* name, const char* separator) {
+    const std::size_t nameLength = std::char_traits<char>::length(name);
+    const bool hasSeparator =
+        separator != nullptr && separator[0] != '\0' && std::strstr(name, separator) != nullptr;
+    return nameLength != 0 && std::isgraph(static_cast<unsigned char>(name[0])) &&
+           std::isgraph(static_cast<unsigned char>(name[nameLength - 1])) && !hasSeparator;
+}
+
 bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
                         const UInt32* values, std::size_t count, UInt32& value) {
     const std::size_t separatorLength = separator != nullptr ? std::char_traits<char>::length(separator) : 0;
     // The usual text is one of the names exactly, which is then its only piece and a value. A name
     // that holds the separator or begins or ends with a blank takes the general way below.
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t nameLength = std::char_traits<char>::length(names[i]);
-        const bool plainName = nameLength != 0 && std::isgraph(static_cast<unsigned char>(names[i][0])) &&
-                               std::isgraph(static_cast<unsigned char>(names[i][nameLength - 1])) &&
-                               (separatorLength == 0 || std::strstr(names[i], separator) == nullptr);
-        if (plainName && text == names[i]) {
+        if (IsPlainName(names[i], separator) && text == names[i]) {
             value = values[i];
             return true;
         }
