@@ -247,7 +247,7 @@ public:
         if (attribute == nullptr) {
             return 1;
         }
-        value = Zelk::UniString(attribute->GetValue().data());
+        value = Zelk::UniString(attribute->GetValue());
         return 0;
     }
 
@@ -330,15 +330,15 @@ private:
     // text are libxml2's own (both end with a zero byte); before the reader moves inside, they are
     // copied, so that they can still be read there.
     struct Attribute {
-        std::string_view name;
-        std::string_view value;
+        const char* name = "";
+        const char* value = "";
         std::string nameCopy;
         std::string valueCopy;
         bool copied = false;
 
-        std::string_view GetName() const { return copied ? std::string_view(nameCopy) : name; }
-        std::string_view GetValue() const { return copied ? std::string_view(valueCopy) : value; }
-        void Copy(std::string_view nameText, std::string_view valueText) {
+        const char* GetName() const { return copied ? nameCopy.c_str() : name; }
+        const char* GetValue() const { return copied ? valueCopy.c_str() : value; }
+        void Copy(const char* nameText, const char* valueText) {
             nameCopy.assign(nameText);
             valueCopy.assign(valueText);
             copied = true;
@@ -467,8 +467,8 @@ private:
                 Attribute& attribute = element.attributes[element.attributeCount++];
                 const xmlChar* name = xmlTextReaderConstName(reader);
                 const xmlChar* value = xmlTextReaderConstValue(reader);
-                const std::string_view nameText(name != nullptr ? AsChars(name) : "");
-                const std::string_view valueText(value != nullptr ? AsChars(value) : "");
+                const char* nameText = name != nullptr ? AsChars(name) : "";
+                const char* valueText = value != nullptr ? AsChars(value) : "";
                 if (IsValueOfNode(value)) {
                     attribute.name = nameText;
                     attribute.value = valueText;
@@ -514,10 +514,9 @@ private:
         if (elements.empty() || name == nullptr) {
             return nullptr;
         }
-        const std::string_view wanted(name);
         const Element& current = elements.back();
         for (std::size_t index = 0; index < current.attributeCount; ++index) {
-            if (current.attributes[index].GetName() == wanted) {
+            if (std::strcmp(current.attributes[index].GetName(), name) == 0) {
                 return &current.attributes[index];
             }
         }
