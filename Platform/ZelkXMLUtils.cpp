@@ -459,7 +459,9 @@ private:
         element.isEmpty = xmlTextReaderIsEmptyElement(reader) == 1;
         element.attributeCount = 0;
         element.attributesBorrowed = false;
-        if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
+        if (BorrowPlainAttributes(element)) {
+            // Read straight from the element.
+        } else if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
             do {
                 if (element.attributeCount == element.attributes.size()) {
                     element.attributes.emplace_back();
@@ -483,6 +485,35 @@ private:
         elements.push_back(std::move(element));
         onCurrentStart = true;
         onNextNode = false;
+    }
+
+    // The usual element: no namespace declarations, no prefixed attributes, and each attribute's
+    // text one text node. Its attributes are then what the reader's attribute walk gives, in the
+    // same order, and are taken from the element directly. False, with nothing taken, otherwise.
+    bool BorrowPlainAttributes(Element& element) {
+        const xmlNodePtr node = xmlTextReaderCurrentNode(reader);
+        if (node == nullptr || node->type != XML_ELEMENT_NODE || node->nsDef != nullptr) {
+            return false;
+        }
+        for (xmlAttrPtr attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
+            const xmlNodePtr text = attribute->children;
+            if ((attribute->ns != nullptr && attribute->ns->prefix != nullptr) ||
+                attribute->name == nullptr || text == nullptr || text->type != XML_TEXT_NODE ||
+                text->next != nullptr || text->content == nullptr) {
+                return false;
+            }
+        }
+        for (xmlAttrPtr attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
+            if (element.attributeCount == element.attributes.size()) {
+                element.attributes.emplace_back();
+            }
+            Attribute& borrowed = element.attributes[element.attributeCount++];
+            borrowed.name = AsChars(attribute->name);
+            borrowed.value = AsChars(attribute->children->content);
+            borrowed.copied = false;
+            element.attributesBorrowed = true;
+        }
+        return true;
     }
 
     // Whether `value`, the text of the attribute the reader is on, lives in the attribute's node
