@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <fcntl.h>
@@ -78,6 +80,18 @@ private:
     xmlTextReaderPtr previousReader;
     xmlRegisterNodeFunc previousHook;
     xmlRegisterNodeFunc replacedHook = nullptr;
+};
+
+// What libxml2 needs of the thread while a reader reads: quiet generic errors and elements' true
+// lines. Both are thread-wide, and looking them up is not free, so a reading scope sets them up
+// once for all its reads instead of once per node.
+class ReadingThreadState {
+public:
+    explicit ReadingThreadState(xmlTextReaderPtr reader) : lines(reader) {}
+
+private:
+    QuietGenericErrors quiet;
+    ElementLineKeeper lines;
 };
 
 // The line of an element made while an ElementLineKeeper was on, as xmlGetLineNo gives it below 65535.
@@ -221,12 +235,21 @@ public:
     bool HasAttribute(const char* name) override { return FindAttribute(name) != nullptr; }
 
     int ReadAttribute(const char* name, Zelk::UniString& value) override {
-        const std::string* text = FindAttribute(name);
-        if (text == nullptr) {
+        const Attribute* attribute = FindAttribute(name);
+        if (attribute == nullptr) {
             return 1;
         }
-        value = Zelk::UniString(text->c_str());
+        value = Zelk::UniString(attribute->GetValue());
         return 0;
+    }
+
+    bool ReadAttributeView(const char* name, std::string_view& value) override {
+        const Attribute* attribute = FindAttribute(name);
+        if (attribute == nullptr) {
+            return false;
+        }
+        value = attribute->GetValue();
+        return true;
     }
 
     int RecordError(const Zelk::UniString& message) override {
@@ -237,6 +260,18 @@ public:
     // The first error only: the rest are counted, not kept.
     std::vector<std::string> GetRecordedErrors() const override {
         return errorCount == 0 ? std::vector<std::string>() : std::vector<std::string>{firstError};
+    }
+
+    // Scopes nest; the outermost sets the thread up for the reads.
+    void OpenReadingScope() {
+        if (readingScopes++ == 0 && reader != nullptr) {
+            threadState.emplace(reader);
+        }
+    }
+    void CloseReadingScope() noexcept {
+        if (--readingScopes == 0) {
+            threadState.reset();
+        }
     }
 
     int GetCurrentLineNumber() const {
@@ -283,14 +318,34 @@ protected:
     }
 
 private:
+    // An attribute of an entered element. While the reader stays on the element, its name and
+    // text are libxml2's own (both end with a zero byte); before the reader moves inside, they are
+    // copied, so that they can still be read there.
+    struct Attribute {
+        const char* name = "";
+        const char* value = "";
+        std::string nameCopy;
+        std::string valueCopy;
+        bool copied = false;
+
+        const char* GetName() const { return copied ? nameCopy.c_str() : name; }
+        const char* GetValue() const { return copied ? valueCopy.c_str() : value; }
+        void Copy(const char* nameText, const char* valueText) {
+            nameCopy.assign(nameText);
+            valueCopy.assign(valueText);
+            copied = true;
+        }
+    };
+
     struct Element {
         int depth = 0;
         bool isEmpty = false;
-        // Kept on entering, so that they can still be read once the reader has moved inside. Only
-        // the first attributeCount are this element's: an element left is kept for the next one
-        // entered, with its strings, so that a file of many elements reads without allocating.
+        // Whether some attribute still points into libxml2's element.
+        bool attributesBorrowed = false;
+        // Only the first attributeCount are this element's: an element left is kept for the next
+        // one entered, with its strings, so that a file of many elements reads without allocating.
         std::size_t attributeCount = 0;
-        std::vector<std::pair<std::string, std::string>> attributes;
+        std::vector<Attribute> attributes;
     };
 
     TextReaderChannel() = default;
@@ -349,11 +404,16 @@ private:
         if (failed) {
             return false;
         }
+        // Elements further out were copied when the reader moved into them.
+        if (!elements.empty() && elements.back().attributesBorrowed) {
+            CopyAttributes(elements.back());
+        }
         const std::size_t errorsBefore = errorCount;
         int result = -1;
-        {
-            const QuietGenericErrors quiet;
-            const ElementLineKeeper lines(reader);
+        if (threadState.has_value()) {
+            result = xmlTextReaderRead(reader);
+        } else {
+            const ReadingThreadState readingState(reader);
             result = xmlTextReaderRead(reader);
         }
         // A stopped parser may still hand out what it made before it stopped.
@@ -390,16 +450,27 @@ private:
         element.depth = xmlTextReaderDepth(reader);
         element.isEmpty = xmlTextReaderIsEmptyElement(reader) == 1;
         element.attributeCount = 0;
-        if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
+        element.attributesBorrowed = false;
+        if (BorrowPlainAttributes(element)) {
+            // Read straight from the element.
+        } else if (xmlTextReaderMoveToFirstAttribute(reader) == 1) {
             do {
-                const xmlChar* name = xmlTextReaderConstName(reader);
-                const xmlChar* value = xmlTextReaderConstValue(reader);
                 if (element.attributeCount == element.attributes.size()) {
                     element.attributes.emplace_back();
                 }
-                auto& [attributeName, attributeValue] = element.attributes[element.attributeCount++];
-                attributeName.assign(name != nullptr ? AsChars(name) : "");
-                attributeValue.assign(value != nullptr ? AsChars(value) : "");
+                Attribute& attribute = element.attributes[element.attributeCount++];
+                const xmlChar* name = xmlTextReaderConstName(reader);
+                const xmlChar* value = xmlTextReaderConstValue(reader);
+                const char* nameText = name != nullptr ? AsChars(name) : "";
+                const char* valueText = value != nullptr ? AsChars(value) : "";
+                if (IsValueOfNode(value)) {
+                    attribute.name = nameText;
+                    attribute.value = valueText;
+                    attribute.copied = false;
+                    element.attributesBorrowed = true;
+                } else {
+                    attribute.Copy(nameText, valueText);
+                }
             } while (xmlTextReaderMoveToNextAttribute(reader) == 1);
             xmlTextReaderMoveToElement(reader);
         }
@@ -408,14 +479,68 @@ private:
         onNextNode = false;
     }
 
-    const std::string* FindAttribute(const char* name) const {
+    // The usual element: no namespace declarations, no prefixed attributes, and each attribute's
+    // text one text node. Its attributes are then what the reader's attribute walk gives, in the
+    // same order, and are taken from the element directly. False, with nothing taken, otherwise.
+    bool BorrowPlainAttributes(Element& element) {
+        const xmlNodePtr node = xmlTextReaderCurrentNode(reader);
+        if (node == nullptr || node->type != XML_ELEMENT_NODE || node->nsDef != nullptr) {
+            return false;
+        }
+        for (xmlAttrPtr attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
+            const xmlNodePtr text = attribute->children;
+            if ((attribute->ns != nullptr && attribute->ns->prefix != nullptr) ||
+                attribute->name == nullptr || text == nullptr || text->type != XML_TEXT_NODE ||
+                text->next != nullptr || text->content == nullptr) {
+                return false;
+            }
+        }
+        for (xmlAttrPtr attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
+            if (element.attributeCount == element.attributes.size()) {
+                element.attributes.emplace_back();
+            }
+            Attribute& borrowed = element.attributes[element.attributeCount++];
+            borrowed.name = AsChars(attribute->name);
+            borrowed.value = AsChars(attribute->children->content);
+            borrowed.copied = false;
+            element.attributesBorrowed = true;
+        }
+        return true;
+    }
+
+    // Whether `value`, the text of the attribute the reader is on, lives in the attribute's node
+    // (and so as long as the element) rather than in the reader's scratch buffer, which the next
+    // text made there overwrites.
+    bool IsValueOfNode(const xmlChar* value) const {
+        const xmlNodePtr node = xmlTextReaderCurrentNode(reader);
+        if (value == nullptr || node == nullptr) {
+            return false;
+        }
+        if (node->type == XML_NAMESPACE_DECL) {
+            return value == reinterpret_cast<xmlNsPtr>(node)->href;
+        }
+        return node->type == XML_ATTRIBUTE_NODE && node->children != nullptr &&
+               value == node->children->content;
+    }
+
+    static void CopyAttributes(Element& element) {
+        for (std::size_t index = 0; index < element.attributeCount; ++index) {
+            Attribute& attribute = element.attributes[index];
+            if (!attribute.copied) {
+                attribute.Copy(attribute.name, attribute.value);
+            }
+        }
+        element.attributesBorrowed = false;
+    }
+
+    const Attribute* FindAttribute(const char* name) const {
         if (elements.empty() || name == nullptr) {
             return nullptr;
         }
         const Element& current = elements.back();
         for (std::size_t index = 0; index < current.attributeCount; ++index) {
-            if (current.attributes[index].first == name) {
-                return &current.attributes[index].second;
+            if (std::strcmp(current.attributes[index].GetName(), name) == 0) {
+                return &current.attributes[index];
             }
         }
         return nullptr;
@@ -428,6 +553,8 @@ private:
     std::vector<Element> spareElements;
     std::string firstError;
     std::size_t errorCount = 0;
+    int readingScopes = 0;
+    std::optional<ReadingThreadState> threadState;
     bool started = false;
     bool failed = false;
     bool onCurrentStart = false;
@@ -466,6 +593,19 @@ Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* document, std::size_t
         return nullptr;
     }
     return TextReaderChannel::OverMemory(std::string(document, length));
+}
+
+ChannelReadingScope::ChannelReadingScope(Zelk::XMLIChannel& channel)
+    : channel(dynamic_cast<TextReaderChannel*>(&channel)) {
+    if (this->channel != nullptr) {
+        static_cast<TextReaderChannel*>(this->channel)->OpenReadingScope();
+    }
+}
+
+ChannelReadingScope::~ChannelReadingScope() {
+    if (channel != nullptr) {
+        static_cast<TextReaderChannel*>(channel)->CloseReadingScope();
+    }
 }
 
 int GetCurrentLineNumber(const Zelk::XMLIChannel& channel) {
@@ -530,17 +670,21 @@ bool ParseHexNumber(const char* text, UInt32& value) {
     return true;
 }
 
+bool IsPlainName(const char* name, const char* separator) {
+    const std::size_t nameLength = std::char_traits<char>::length(name);
+    const bool hasSeparator =
+        separator != nullptr && separator[0] != '\0' && std::strstr(name, separator) != nullptr;
+    return nameLength != 0 && std::isgraph(static_cast<unsigned char>(name[0])) &&
+           std::isgraph(static_cast<unsigned char>(name[nameLength - 1])) && !hasSeparator;
+}
+
 bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator, const char* const* names,
                         const UInt32* values, std::size_t count, UInt32& value) {
     const std::size_t separatorLength = separator != nullptr ? std::char_traits<char>::length(separator) : 0;
     // The usual text is one of the names exactly, which is then its only piece and a value. A name
     // that holds the separator or begins or ends with a blank takes the general way below.
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t nameLength = std::char_traits<char>::length(names[i]);
-        const bool plainName = nameLength != 0 && std::isgraph(static_cast<unsigned char>(names[i][0])) &&
-                               std::isgraph(static_cast<unsigned char>(names[i][nameLength - 1])) &&
-                               (separatorLength == 0 || std::strstr(names[i], separator) == nullptr);
-        if (plainName && text == names[i]) {
+        if (IsPlainName(names[i], separator) && text == names[i]) {
             value = values[i];
             return true;
         }

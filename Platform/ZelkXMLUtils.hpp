@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "Fenlo.hpp"
 #include "ZelkRoot/Strings.hpp"
@@ -43,6 +45,20 @@ ZELKXMLUTILS_EXPORT Zelk::XMLIChannel* CreateXMLIChannelFromMemory(const char* d
 // after a parser error (the error message carries its own line).
 ZELKXMLUTILS_EXPORT int GetCurrentLineNumber(const Zelk::XMLIChannel& channel);
 
+// While it lives, the reads of `channel` (one made here) share one setting-up of the parser's
+// thread-wide state, instead of one per node read. Its reads must then stay on this thread, and
+// nothing else on the thread may parse XML meanwhile. Nothing for another channel.
+class ZELKXMLUTILS_EXPORT ChannelReadingScope {
+public:
+    explicit ChannelReadingScope(Zelk::XMLIChannel& channel);
+    ~ChannelReadingScope();
+    ChannelReadingScope(const ChannelReadingScope&) = delete;
+    ChannelReadingScope& operator=(const ChannelReadingScope&) = delete;
+
+private:
+    Zelk::XMLIChannel* channel;
+};
+
 // The failure code of NamedEnumType::Read.
 inline constexpr int InvalidValueCode = Zelk::ErrorInvalidData;
 
@@ -57,6 +73,9 @@ namespace Detail {
 ZELKXMLUTILS_EXPORT bool ParseNamedEnumText(const Zelk::UniString& text, const char* separator,
                                             const char* const* names, const UInt32* values, std::size_t count,
                                             UInt32& value);
+// Whether a text equal to `name` is that name's value and nothing else: the name is not empty, does
+// not hold the separator, and neither begins nor ends with a blank.
+ZELKXMLUTILS_EXPORT bool IsPlainName(const char* name, const char* separator);
 // "0x" or "0X", blanks, a sign, a second "0x" and hexadecimal digits up to the first character that
 // is not one. False when the digits' value does not fit 32 bits; a minus negates it in 32 bits.
 ZELKXMLUTILS_EXPORT bool ParseHexNumber(const char* text, UInt32& value);
@@ -77,6 +96,7 @@ public:
         for (const NamedEnumItem<T>& item : items) {
             names.push_back(item.name);
             values.push_back(static_cast<UInt32>(item.value));
+            plainNames.push_back(Detail::IsPlainName(item.name, separator));
         }
     }
 
@@ -85,6 +105,15 @@ public:
     // text (a message is then recorded on the channel).
     int Read(Zelk::XMLIChannel& channel, const char* attributeName, T& out) const {
         out = static_cast<T>(values.front());
+        // The usual text is one of the names exactly: no copy of it is needed then.
+        if (std::string_view view; channel.ReadAttributeView(attributeName, view)) {
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                if (plainNames[i] && view == names[i]) {
+                    out = static_cast<T>(values[i]);
+                    return 0;
+                }
+            }
+        }
         Zelk::UniString text;
         if (const int code = channel.ReadAttribute(attributeName, text); code != 0) {
             return code;
@@ -102,6 +131,7 @@ public:
 private:
     std::vector<const char*> names;
     std::vector<UInt32> values;
+    std::vector<bool> plainNames;
     const char* separator;
 };
 

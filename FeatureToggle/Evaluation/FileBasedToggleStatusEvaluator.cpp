@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,9 +39,9 @@ int Fail(OverrideFileReadRecord* record, OverrideFileFault fault, const Zelk::XM
 
 // A fault of the override of `toggleName`: copied only here, so that reading copies no name.
 int Fail(OverrideFileReadRecord* record, OverrideFileFault fault, const Zelk::XMLIChannel& channel,
-         const Zelk::UniString& toggleName) {
+         std::string_view toggleName) {
     if (record != nullptr) {
-        record->fault.toggleName = toggleName.ToCStr();
+        record->fault.toggleName = toggleName;
     }
     return Fail(record, fault, channel);
 }
@@ -55,6 +56,10 @@ int FailMalformed(OverrideFileReadRecord* record, const Zelk::XMLIChannel& chann
 std::string ReadAttributeText(Zelk::XMLIChannel& channel, const char* name) {
     Zelk::UniString text;
     return channel.ReadAttribute(name, text) == 0 ? std::string(text.ToCStr()) : std::string();
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // The line of the element that added `id`: entries and lines are both in file order.
@@ -180,6 +185,7 @@ int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel) {
 int FileBasedToggleStatusEvaluator::ReadXML(Zelk::XMLIChannel& channel, OverrideFileReadRecord* record) {
     using namespace OverrideFileFormat;
 
+    const ZelkXML::ChannelReadingScope scope(channel);
     Zelk::UniString topLevelName;
     if (channel.ReadStartTagName(topLevelName) != Zelk::XMLIChannel::StartTag) {
         return FailMalformed(record, channel);
@@ -214,18 +220,21 @@ int FileBasedToggleStatusEvaluator::ReadOverriddenValue(Zelk::XMLIChannel& chann
 
     const Zelk::XMLITag element(channel, OverrideElement);
 
-    Zelk::UniString toggleName;
+    // The channel's own text, valid while it stays on this element.
+    std::string_view toggleName;
     if (!channel.HasAttribute(ToggleNameAttribute)) {
         return Fail(record, OverrideFileFault::MissingToggleName, channel);
     }
-    if (channel.ReadAttribute(ToggleNameAttribute, toggleName) != 0) {
+    if (!channel.ReadAttributeView(ToggleNameAttribute, toggleName)) {
         return Fail(record, OverrideFileFault::UnreadableToggleName, channel);
     }
-    if (!toggleName.IsASCII()) {
+    if (!IsAscii(toggleName)) {
         return Fail(record, OverrideFileFault::NonAsciiToggleName, channel, toggleName);
     }
-    ToggleId id(FileBasedToggleIdData(kindName, Zelk::String(toggleName.ToCStr(), toggleName.GetLength())));
-    if (Contains(id)) {
+    ToggleId id(FileBasedToggleIdData(kindName, Zelk::String(toggleName.data(), toggleName.size())));
+    // One look-up serves both the duplicate check and the Add below.
+    const LookUp lookUp = LookUpForAdd(id);
+    if (lookUp.IsPresent()) {
         if (record != nullptr) {
             record->fault.firstLine = LineOfEntry(*this, id, record->entryLines);
         }
@@ -245,13 +254,13 @@ int FileBasedToggleStatusEvaluator::ReadOverriddenValue(Zelk::XMLIChannel& chann
         }
         return Fail(record, OverrideFileFault::InvalidStatus, channel, toggleName);
     }
-    Add(std::move(id), status);
+    Add(std::move(id), status, lookUp);
     if (record != nullptr) {
         const int line = ZelkXML::GetCurrentLineNumber(channel);
         record->entryLines.push_back(line);
         if (record->keepEntrySources) {
             record->entries.push_back(
-                {toggleName.ToCStr(), line, ReadAttributeText(channel, StatusAttribute)});
+                {std::string(toggleName), line, ReadAttributeText(channel, StatusAttribute)});
         }
     }
     return 0;

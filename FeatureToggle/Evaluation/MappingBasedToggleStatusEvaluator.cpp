@@ -66,6 +66,15 @@ void MappingBasedToggleStatusEvaluator::Add(ToggleId&& id, ToggleStatus status) 
     mapping.Add(std::move(id), status);
 }
 
+MappingBasedToggleStatusEvaluator::LookUp MappingBasedToggleStatusEvaluator::LookUpForAdd(
+    const ToggleId& id) const {
+    return mapping.Find(id);
+}
+
+void MappingBasedToggleStatusEvaluator::Add(ToggleId&& id, ToggleStatus status, const LookUp& lookUp) {
+    mapping.Add(std::move(id), status, lookUp);
+}
+
 void MappingBasedToggleStatusEvaluator::Remove(const ToggleId& id) {
     mapping.Remove(id);
 }

@@ -32,6 +32,11 @@ protected:
     void Add(const ToggleId& id, ToggleStatus status);
     // The same, taking over `id` instead of cloning its identity once more.
     void Add(ToggleId&& id, ToggleStatus status);
+    // Contains and then Add with one look-up of the identity, for an evaluator that checks more
+    // between the two. The table must not change in between.
+    using LookUp = Zelk::HashTable<ToggleId, ToggleStatus>::LookUp;
+    LookUp LookUpForAdd(const ToggleId& id) const;
+    void Add(ToggleId&& id, ToggleStatus status, const LookUp& lookUp);
     // Removes the identity's entry, if any.
     void Remove(const ToggleId& id);
 

@@ -96,6 +96,12 @@ public:
         if (existing >= 0) {
             return {&entries[static_cast<std::size_t>(existing)].value, false};
         }
+        return {InsertAbsent(std::forward<KeyArg>(key), hash, std::forward<ValueArgs>(valueArgs)...), true};
+    }
+
+    // Adds an entry for a key known to be absent, whose hash is `hash`.
+    template <typename KeyArg, typename... ValueArgs>
+    Value* InsertAbsent(KeyArg&& key, UInt32 hash, ValueArgs&&... valueArgs) {
         if (entries.size() + 1 > SmallSize && (entries.size() + 1) * 4 > buckets.size() * 3) {
             Rehash(buckets.empty() ? 2 * SmallSize : buckets.size() * 2);
         }
@@ -105,7 +111,7 @@ public:
         if (!buckets.empty()) {
             buckets[bucket] = static_cast<Int32>(entries.size() - 1);
         }
-        return {&entries.back().value, true};
+        return &entries.back().value;
     }
 
     bool Remove(const Key& key) {
@@ -157,10 +163,7 @@ public:
     const Entry& EntryAt(std::size_t index) const { return entries[index]; }
     Entry& EntryAt(std::size_t index) { return entries[index]; }
 
-private:
-    // Up to this many entries a table has no buckets.
-    static constexpr std::size_t SmallSize = 8;
-
+    // The position of the key's entry, or -1; `hash` is the key's.
     Int32 IndexOf(const Key& key, UInt32 hash) const {
         if (buckets.empty()) {
             for (std::size_t index = 0; index < entries.size(); ++index) {
@@ -180,6 +183,10 @@ private:
         }
         return -1;
     }
+
+private:
+    // Up to this many entries a table has no buckets.
+    static constexpr std::size_t SmallSize = 8;
 
     void Rehash(std::size_t bucketCount) {
         std::vector<Int32, Allocator<Int32>> newBuckets(bucketCount, -1);
@@ -212,6 +219,32 @@ public:
     // Adds the entry if the key is absent; an existing entry keeps its value. True if added.
     bool Add(const Key& key, const Value& value) { return table.Insert(key, value).second; }
     bool Add(Key&& key, const Value& value) { return table.Insert(std::move(key), value).second; }
+
+    // A key looked up once, for a caller that checks more before adding it: the Add that takes it
+    // neither hashes nor searches again.
+    class LookUp {
+    public:
+        bool IsPresent() const noexcept { return present; }
+
+    private:
+        friend HashTable;
+        LookUp(UInt32 keyHash, bool isPresent) noexcept : hash(keyHash), present(isPresent) {}
+        UInt32 hash;
+        bool present;
+    };
+    LookUp Find(const Key& key) const {
+        const UInt32 hash = HashOf(key);
+        return LookUp(hash, table.IndexOf(key, hash) >= 0);
+    }
+    // Adds the entry for `key`, looked up with Find, if it was absent. The table must not have
+    // changed since that Find. True if added.
+    bool Add(Key&& key, const Value& value, const LookUp& lookUp) {
+        if (lookUp.present) {
+            return false;
+        }
+        table.InsertAbsent(std::move(key), lookUp.hash, value);
+        return true;
+    }
     // The value of the key's entry, made with Value() first if the key is absent.
     Value& GetOrAdd(const Key& key) { return *table.Insert(key).first; }
     // True if an entry was removed.

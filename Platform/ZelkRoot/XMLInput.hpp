@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ZelkRoot/Strings.hpp"
@@ -31,6 +32,9 @@ public:
     virtual bool HasAttribute(const char* name) = 0;
     // 0 and the attribute's text when it was read.
     virtual int ReadAttribute(const char* name, UniString& value) = 0;
+    // ReadAttribute without a copy: the text stays the channel's, followed by a zero byte, and is
+    // valid until the channel next moves. False when it cannot be read.
+    virtual bool ReadAttributeView(const char* name, std::string_view& value) = 0;
     // Hands over a read error message; returns the number of messages so far. A channel may keep
     // only the first.
     virtual int RecordError(const UniString& message) = 0;

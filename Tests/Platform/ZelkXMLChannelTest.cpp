@@ -64,6 +64,21 @@ TEST_F(ZelkXMLChannel, ReadsElementsAndPassesOverTheRest) {
     EXPECT_TRUE(channel->GetRecordedErrors().empty());
 }
 
+TEST_F(ZelkXMLChannel, AttributesOfEveryFormStayReadableInsideTheirElement) {
+    const auto channel = Open(
+        "<Root><Item xmlns:p=\"urn:p\" empty=\"\" text=\"a&amp;b&#x41;\" "
+        "p:name=\"3\"><Child/></Item></Root>");
+    ASSERT_EQ(StartTag(*channel), "Root");
+    const Zelk::XMLITag item(*channel, "Item");
+    for (int pass = 0; pass < 2; ++pass) {  // on the element, then with the reader inside it
+        EXPECT_EQ(Attribute(*channel, "xmlns:p"), "urn:p");
+        EXPECT_EQ(Attribute(*channel, "empty"), "");
+        EXPECT_EQ(Attribute(*channel, "text"), "a&bA");
+        EXPECT_EQ(Attribute(*channel, "p:name"), "3");
+        EXPECT_EQ(Peek(*channel), "Child");
+    }
+}
+
 TEST_F(ZelkXMLChannel, LeavingSkipsWhatWasNotRead) {
     const auto channel = Open(
         "<Root><Outer><Inner><Deep/>text<Deep><Deeper/></Deep></Inner></Outer>"
