@@ -42,4 +42,12 @@ bool QueryToggleEnabled(const Toggle& toggle) {
     return ToggleAccessor::QueryCurrentStatus(toggle) == ToggleStatus::Enabled;
 }
 
+const char* ToggleAccessor::GetDescription(const Toggle& toggle) {
+    return toggle.GetDescription();
+}
+
+const char* GetToggleDescription(const Toggle& toggle) {
+    return ToggleAccessor::GetDescription(toggle);
+}
+
 }  // namespace FeatureToggle

@@ -22,6 +22,7 @@ public:
     static void SetStatusOverride(Toggle& toggle, ToggleStatus status);
     static bool WasQueried(const Toggle& toggle);
     static bool HasQueryStarted(const Toggle& toggle);
+    static const char* GetDescription(const Toggle& toggle);
 };
 
 }  // namespace FeatureToggle

@@ -141,8 +141,8 @@ bool Toggle::WasQueried() const {
     return queried.TryGet() != nullptr;
 }
 
-const char* GetToggleDescription(const Toggle& toggle) {
-    return toggle.description;
+const char* Toggle::GetDescription() const {
+    return description;
 }
 
 void SetFirstQueryHook(FirstQueryHook hook) {

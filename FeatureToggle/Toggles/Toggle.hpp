@@ -87,6 +87,8 @@ protected:
     void ClearStatusOverride();
     // True once a query has finished on any thread; never reset.
     bool WasQueried() const;
+    // The text the toggle was declared with; "" when it has none.
+    const char* GetDescription() const;
     // True once a query has begun marking the toggle, also while it is still under way.
     bool HasQueryStarted() const { return queried.HasStarted(); }
 
@@ -98,7 +100,6 @@ protected:
 private:
     friend class ToggleAccessor;
     friend bool IsToggleEnabled(const Toggle& toggle);
-    friend const char* GetToggleDescription(const Toggle& toggle);
 
     // Bits of `inlineAnswer`. Only the values 0 (Disabled) and AnswerEnabled may be answered
     // inline; any other bit sends the query out of line.
