@@ -20,9 +20,9 @@
 // "FeatureToggle/Testing.hpp". The host's toggle report is in
 // "FeatureToggle/Diagnostics/DumpToggleInfo.hpp".
 //
-// Threads: IsToggleEnabled may be called from any number of threads at once. Everything else
-// (the load, constructing and destroying toggles, forcing them, the report) keeps to one thread
-// at a time, normally the host's main thread.
+// Threads: IsToggleEnabled may be called from any number of threads at once, also while the
+// overrides load or a test forces a toggle; which other calls may meet which is written once, in
+// the contract of a toggle kind in "FeatureToggle/Toggles/Toggle.hpp".
 #pragma once
 
 #include "FeatureToggle/ToggleStatus.hpp"

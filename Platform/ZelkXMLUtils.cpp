@@ -634,8 +634,8 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-}  // namespace
-
+// "0x" or "0X", blanks, a sign, a second "0x" and hexadecimal digits up to the first character that
+// is not one. False when the digits' value does not fit 32 bits; a minus negates it in 32 bits.
 bool ParseHexNumber(const char* text, UInt32& value) {
     if (text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
         return false;
@@ -669,6 +669,8 @@ bool ParseHexNumber(const char* text, UInt32& value) {
     value = negative ? static_cast<UInt32>(0u - fitting) : fitting;
     return true;
 }
+
+}  // namespace
 
 bool IsPlainName(const char* name, const char* separator) {
     const std::size_t nameLength = std::char_traits<char>::length(name);

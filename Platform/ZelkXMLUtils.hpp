@@ -76,9 +76,6 @@ ZELKXMLUTILS_EXPORT bool ParseNamedEnumText(const Zelk::UniString& text, const c
 // Whether a text equal to `name` is that name's value and nothing else: the name is not empty, does
 // not hold the separator, and neither begins nor ends with a blank.
 ZELKXMLUTILS_EXPORT bool IsPlainName(const char* name, const char* separator);
-// "0x" or "0X", blanks, a sign, a second "0x" and hexadecimal digits up to the first character that
-// is not one. False when the digits' value does not fit 32 bits; a minus negates it in 32 bits.
-ZELKXMLUTILS_EXPORT bool ParseHexNumber(const char* text, UInt32& value);
 }  // namespace Detail
 
 // An enumeration read from XML attribute text, by name or by number.

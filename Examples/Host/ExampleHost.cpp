@@ -182,9 +182,14 @@ void PrintStartupOverrides(const char* label, const FeatureToggle::StartupOverri
     }
 }
 
-void LoadReleaseToggleOverrides(int argc, char** argv) {
-    // Beside the file: the command line, then the environment, which the host opts in to.
-    FeatureToggle::ReadToggleOverridesFromCommandLine(argc, argv);
+void LoadReleaseToggleOverrides(const std::vector<std::string>& arguments) {
+    // Beside the file: the command line, then the environment, which the host opts in to. The
+    // arguments are UTF-8, as the platform reads them, so that no name is lost to a code page.
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    FeatureToggle::ReadToggleOverridesFromCommandLine(static_cast<int>(argv.size()), argv.data());
     FeatureToggle::ReadToggleOverridesFromEnvironment();
     FeatureToggle::ReleaseToggle::LoadReleaseToggleCustomStatusFromConfigFile();
     std::fflush(textOut);
@@ -285,7 +290,8 @@ int main(int argc, char** argv) {
 
     Options options;
     int exitCode = 0;
-    if (!ParseOptions(IO::GetProgramArguments(argc, argv), programFolder, options, exitCode)) {
+    const std::vector<std::string> arguments = IO::GetProgramArguments(argc, argv);
+    if (!ParseOptions(arguments, programFolder, options, exitCode)) {
         return exitCode;
     }
     if (options.listTogglesJson) {
@@ -303,7 +309,7 @@ int main(int argc, char** argv) {
         UnloadModules(modules);
         return 1;
     }
-    LoadReleaseToggleOverrides(argc, argv);
+    LoadReleaseToggleOverrides(arguments);
     ShowToggles(modules);
     if (!options.knownTogglesFile.empty() && !WriteKnownToggles(options.knownTogglesFile)) {
         exitCode = 1;

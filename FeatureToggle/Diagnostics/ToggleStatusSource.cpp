@@ -33,7 +33,8 @@ ToggleStatusSource FindToggleStatusSource(const ToggleId& id, ToggleKind kind, b
         }
         return overriddenByFile ? ToggleStatusSource::File : ToggleStatusSource::Default;
     }
-    // What the toggle read at its first computation, the store permitting.
+    // The preference as the store holds it now. A debug toggle keeps what it read at its first
+    // computation, so a preference changed since may not be what the toggle answers.
     if (kind == ToggleKind::Debug && debugToggleEvaluator.EvaluateToggleStatus(id).HasValue()) {
         return ToggleStatusSource::Preference;
     }

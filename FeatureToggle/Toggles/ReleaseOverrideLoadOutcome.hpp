@@ -24,7 +24,8 @@ struct ReleaseOverrideLoadOutcome : OverrideFileReadSummary {
     // The overrides now in force, those read before a fault included: entries of the file, whether
     // or not a live toggle has their name.
     std::size_t entriesApplied = 0;
-    // The live release toggles whose status the file set, each toggle of a shared name counted.
+    // The live release toggles whose name the file holds, each toggle of a shared name counted (the
+    // command line or the environment, where given, still decide their status).
     std::size_t togglesSetByFile = 0;
     // The fault in plain English; empty when the load did not fail.
     std::string reason;

@@ -18,7 +18,8 @@
 // with an empty name, a name with a character the override file cannot hold (only printable
 // ASCII), or read after the load is reported as an error and changes nothing. What each source
 // set shows in GetReleaseOverrideLoadOutcome(), and each toggle's source in ListLiveToggles().
-// Call them from the thread that then loads the overrides.
+// Call them from the thread that then loads the overrides. The arguments are taken as UTF-8: on
+// Windows, pass those of IO::GetProgramArguments rather than main's, which use the ANSI code page.
 #pragma once
 
 #include <string>
