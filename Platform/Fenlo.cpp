@@ -13,6 +13,7 @@
 #include <shlobj.h>
 #endif
 
+#include "ZelkRoot/Environment.hpp"
 #include "ZelkRoot/Utf8Path.hpp"
 
 namespace IO {
@@ -36,17 +37,10 @@ HostLocations& GetHostLocations() {
     return locations;
 }
 
-// The folder an environment variable names, if it is set and not empty. On Windows the variable
-// is read as UTF-16, so that any folder name comes through.
+// The folder an environment variable names, if it is set and not empty.
 std::filesystem::path GetEnvironmentFolder(const char* name) {
-#if defined(_WIN32)
-    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
-    const wchar_t* text = ::_wgetenv(wideName.c_str());
-    return text != nullptr && *text != L'\0' ? std::filesystem::path(text) : std::filesystem::path();
-#else
-    const char* text = std::getenv(name);
-    return text != nullptr && *text != '\0' ? ZelkPaths::PathFromUtf8(text) : std::filesystem::path();
-#endif
+    const std::string text = Zelk::ReadEnvironmentText(name);
+    return text.empty() ? std::filesystem::path() : ZelkPaths::PathFromUtf8(text);
 }
 
 // The per-user configuration folder of the platform, with "FeatureToggle" appended.

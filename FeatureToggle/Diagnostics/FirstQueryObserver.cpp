@@ -28,7 +28,7 @@ FirstQueryWatch& GetWatch() {
     return watch;
 }
 
-// Set by the first SetFirstQueryObserver; until then first queries remember nothing.
+// Set by the first SetFirstQueryObserver, which alone installs the hook and walks the live toggles.
 std::atomic<bool> watching{false};
 
 void ReportThrow(const ToggleId& id, const char* what) {
@@ -66,8 +66,7 @@ void RememberFirstQuery(const Toggle& toggle, ToggleStatus status) {
 void SetFirstQueryObserver(FirstQueryObserver observer) {
     auto shared = observer ? std::make_shared<const FirstQueryObserver>(std::move(observer)) : nullptr;
     FirstQueryWatch& watch = GetWatch();
-    if (shared && !watching.load()) {
-        watching.store(true);
+    if (shared && !watching.exchange(true)) {
         SetFirstQueryHook(&RememberFirstQuery);
         // A first query that found no hook had begun its mark (a locked compare-and-swap) before
         // it looked, so after this fence the walk sees the mark begun and remembers it.
